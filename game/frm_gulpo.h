@@ -1,0 +1,119 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "game/game_events.h"
+#include "game/int16.h"
+#include "platform/platform.h"
+#include "playfield/playfield.h"
+
+namespace game {
+
+class FrmAbout;
+
+// One ghost's elements, for the rules that treat the three ghosts alike.
+struct Ghost {
+    int number;
+    platform::Image& sprite;  // imgGhostN
+    platform::Image& real;    // imgGhostNreal: the ghost's own picture
+    platform::Timer& timer;   // tmrGhostN: enabled exactly while frightened
+    Int16& dx;
+    Int16& dy;
+};
+
+// The main window with its handlers and module variables. The same code runs
+// in the desktop window, in the headless replay tool and in the tests: it
+// talks only to the toolkit layer.
+class FrmGulpo : public playfield::Playfield {
+  public:
+    explicit FrmGulpo(platform::Platform& platform, GameEvents* events = nullptr);
+    ~FrmGulpo();
+
+    // Creates the main window: puts it on the platform, runs Form_Load and
+    // shows it.
+    void load();
+
+    // Handlers.
+    void Form_Load();
+    void cmdStart_Click();
+    void cmdAbout_Click();
+    void cmdClose_Click();
+    void Form_KeyDown(Int16 keyCode, Int16 shift);
+    void tmrMain_Timer();
+    void tmrGhost1_Timer();
+    void tmrGhost2_Timer();
+    void tmrGhost3_Timer();
+
+    // The About window, or none while it has not been created.
+    FrmAbout* frmAbout() const { return frmAbout_.get(); }
+    // The About window's frame close: the window is destroyed.
+    void destroyAbout();
+
+    // Module variables.
+    Int16 PlayerDX;
+    Int16 PlayerDY;
+    Int16 Ghost1DX;
+    Int16 Ghost1DY;
+    Int16 Ghost2DX;
+    Int16 Ghost2DY;
+    Int16 Ghost3DX;
+    Int16 Ghost3DY;
+    Int16 PlayerStartLeft;
+    Int16 PlayerStartTop;
+    Int16 Score;
+    Int16 Lives;
+    Int16 Level;
+    Int16 DotsEaten;
+    Int16 FruitDotsEaten;
+    Int16 CoinFlip;
+
+    platform::Platform& platform() { return platform_; }
+
+    // Ghost 1, 2 or 3.
+    Ghost ghost(int number);
+
+  private:
+    // The window's two private methods.
+    void Wait(std::int32_t milliseconds);
+    std::int32_t Rand(std::int32_t low, std::int32_t high);
+
+    // The thirteen phases of the tick, in their order.
+    void moveActors();            // 1
+    void bouncePlayerOffWalls();  // 2
+    void flipCoin();              // 3
+    void wrapThroughTunnel();     // 4
+    void steerGhosts();           // 5
+    void eatDots();               // 6
+    void eatBigDots();            // 7
+    void harmByGhost1();          // 8
+    void eatBlueGhosts();         // 9
+    void harmByGhost2();          // 10
+    void harmByGhost3();          // 11
+    void checkLevelComplete();    // 12
+    void bonusFruit();            // 13
+
+    // Shared by the phases.
+    bool wallAt(float x, float y) const;
+    void steerGhost(Ghost g);
+    bool touches(const Ghost& g) const;
+    bool isBlue(const Ghost& g) const;
+    void frightenGhosts();
+    void makeNormal(Ghost g);
+    void unfrighten(Ghost g);
+    void harmBy(Ghost g);
+    void loseLife();
+    void gameOver(int harmingGhost);
+    void completeLevel();
+    void showScore();
+    void refillMaze();
+
+    platform::Platform& platform_;
+    GameEvents* events_;
+    std::unique_ptr<FrmAbout> frmAbout_;
+};
+
+// Places a sprite at (x, y): Left first, then Top.
+void place(platform::Image& sprite, float x, float y);
+
+}  // namespace game

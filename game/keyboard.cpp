@@ -1,0 +1,35 @@
+#include "game/frm_gulpo.h"
+#include "platform/form.h"
+
+namespace game {
+
+// An arrow key sets the player's step (the tick applies it) and turns the
+// player at once; a turn always stops motion on the other axis.
+void FrmGulpo::Form_KeyDown(Int16 keyCode, Int16 /*shift*/) {
+    switch (keyCode) {
+        case platform::keys::left:
+            PlayerDX = -30;
+            PlayerDY = 0;
+            imgGulpo.setPicture(imgGulpoLeft.picture());
+            break;
+        case platform::keys::up:
+            PlayerDY = -30;
+            PlayerDX = 0;
+            imgGulpo.setPicture(imgGulpoUp.picture());
+            break;
+        case platform::keys::right:
+            PlayerDX = 30;
+            PlayerDY = 0;
+            imgGulpo.setPicture(imgGulpoRight.picture());
+            break;
+        case platform::keys::down:
+            PlayerDY = 30;
+            PlayerDX = 0;
+            imgGulpo.setPicture(imgGulpoDown.picture());
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace game

@@ -1,0 +1,184 @@
+#include "platform/form.h"
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+namespace platform {
+
+Form::Form(std::string name, std::string caption, int clientWidth, int clientHeight,
+           Colour background)
+    : name_(std::move(name)),
+      caption_(std::move(caption)),
+      clientWidth_(clientWidth),
+      clientHeight_(clientHeight),
+      background_(background) {}
+
+Form::~Form() {
+    for (Element* e : layers_) {
+        e->setForm(nullptr);
+    }
+    for (CommandButton* b : buttons_) {
+        b->setForm(nullptr);
+    }
+    if (view_ != nullptr) {
+        view_->formDestroyed();
+    }
+}
+
+void Form::add(Element& element) {
+    element.setForm(this);
+    layers_.push_back(&element);
+}
+
+void Form::addButton(CommandButton& button, bool isDefault) {
+    button.setForm(this);
+    buttons_.push_back(&button);
+    if (isDefault) {
+        default_ = &button;
+    }
+    if (focused_ == nullptr && button.Visible()) {
+        focused_ = &button;
+    }
+}
+
+Colour Form::Point(float x, float y) const {
+    for (auto it = buttons_.rbegin(); it != buttons_.rend(); ++it) {
+        if ((*it)->Visible() && (*it)->box().contains(x, y)) {
+            return resolveColour(kButtonFace);
+        }
+    }
+    for (auto it = layers_.rbegin(); it != layers_.rend(); ++it) {
+        const Element& e = **it;
+        if (!e.Visible() || !e.box().contains(x, y)) {
+            continue;
+        }
+        switch (e.kind()) {
+            case ElementKind::shape: {
+                const auto& s = static_cast<const Shape&>(e);
+                if (s.covers(x, y)) {
+                    return resolveColour(s.FillColor());
+                }
+                break;
+            }
+            case ElementKind::image: {
+                Colour c = 0;
+                if (static_cast<const Image&>(e).colourAt(x, y, c)) {
+                    return c;
+                }
+                break;
+            }
+            case ElementKind::label: {
+                const auto& l = static_cast<const Label&>(e);
+                if (!l.style().transparent) {
+                    return resolveColour(l.style().backColour);
+                }
+                break;
+            }
+            case ElementKind::button:
+                return resolveColour(kButtonFace);
+        }
+    }
+    return resolveColour(background_);
+}
+
+void Form::press(CommandButton& button) {
+    // A handler may close the very window it belongs to.
+    auto handler = button.onClick;
+    if (handler) {
+        handler();
+    }
+}
+
+void Form::keyDown(int keyCode) {
+    if (focused_ != nullptr && focused_->Visible()) {
+        if (keyCode == keys::enter || keyCode == keys::space) {
+            press(*focused_);
+        } else if (keyCode == keys::tab) {
+            focusNextVisible(focused_);
+        }
+        return;
+    }
+    if (keyCode == keys::enter && default_ != nullptr && default_->Visible()) {
+        press(*default_);
+        return;
+    }
+    if (onKeyDown) {
+        onKeyDown(keyCode);
+    }
+}
+
+bool Form::accessKey(char letter) {
+    const char wanted = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+    for (CommandButton* b : buttons_) {
+        if (b->Visible() && b->accessKey() == wanted) {
+            click(*b);
+            return true;
+        }
+    }
+    return false;
+}
+
+void Form::click(CommandButton& button) {
+    if (!button.Visible() || button.form() != this) {
+        return;
+    }
+    if (focused_ != &button) {
+        focused_ = &button;
+        if (view_ != nullptr) {
+            view_->focusChanged();
+        }
+    }
+    press(button);
+}
+
+void Form::frameClose() {
+    // The handler may destroy this window.
+    auto handler = onFrameClose;
+    if (handler) {
+        handler();
+    }
+}
+
+void Form::setVisible(bool visible) {
+    if (visible_ == visible) {
+        return;
+    }
+    visible_ = visible;
+    if (view_ != nullptr) {
+        view_->visibilityChanged(visible);
+    }
+}
+
+void Form::focusNextVisible(const CommandButton* after) {
+    CommandButton* next = nullptr;
+    const auto start = std::find(buttons_.begin(), buttons_.end(), after);
+    const std::size_t n = buttons_.size();
+    const std::size_t from =
+        start == buttons_.end() ? 0 : static_cast<std::size_t>(start - buttons_.begin());
+    for (std::size_t step = 1; step <= n; ++step) {
+        CommandButton* candidate = buttons_[(from + step) % n];
+        if (candidate->Visible()) {
+            next = candidate;
+            break;
+        }
+    }
+    if (next != focused_) {
+        focused_ = next;
+        if (view_ != nullptr) {
+            view_->focusChanged();
+        }
+    }
+}
+
+void Form::elementChanged(const Element& element) {
+    if (element.kind() == ElementKind::button && &element == focused_ && !element.Visible()) {
+        // A hidden button takes no focus: it passes to the next shown one.
+        focusNextVisible(focused_);
+    }
+    if (view_ != nullptr) {
+        view_->elementChanged(element);
+    }
+}
+
+}  // namespace platform

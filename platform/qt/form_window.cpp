@@ -1,0 +1,323 @@
+#include "platform/qt/form_window.h"
+
+#include <QCloseEvent>
+#include <QFont>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <cmath>
+
+#include "platform/qt/qt_platform.h"
+
+namespace platform {
+
+namespace {
+
+constexpr double kDesignTwipsPerPixel = 15.0;
+// The labels' font: about 8 points at the design size.
+constexpr double kLabelFontTwips = 165.0;
+
+QColor qcolour(Colour c) {
+    const Colour plain = resolveColour(c);
+    return QColor(static_cast<int>(redOf(plain)), static_cast<int>(greenOf(plain)),
+                  static_cast<int>(blueOf(plain)));
+}
+
+int pixelEdge(double pixels) {
+    return static_cast<int>(std::ceil(pixels - 0.5));
+}
+
+}  // namespace
+
+int TwipsMapping::x(double twips) const {
+    return offsetX + pixelEdge(twips / twipsPerPixel);
+}
+
+int TwipsMapping::y(double twips) const {
+    return offsetY + pixelEdge(twips / twipsPerPixel);
+}
+
+QRect TwipsMapping::rect(const Box& box) const {
+    const int x0 = x(box.left);
+    const int y0 = y(box.top);
+    return QRect(x0, y0, x(box.left + box.width) - x0, y(box.top + box.height) - y0);
+}
+
+TwipsMapping TwipsMapping::fit(int clientWidthTwips, int clientHeightTwips, int widthPx,
+                               int heightPx) {
+    TwipsMapping m;
+    const double byWidth = static_cast<double>(clientWidthTwips) / std::max(widthPx, 1);
+    const double byHeight = static_cast<double>(clientHeightTwips) / std::max(heightPx, 1);
+    m.twipsPerPixel = std::max(byWidth, byHeight);
+    m.offsetX = (widthPx - pixelEdge(clientWidthTwips / m.twipsPerPixel)) / 2;
+    m.offsetY = (heightPx - pixelEdge(clientHeightTwips / m.twipsPerPixel)) / 2;
+    return m;
+}
+
+int keyCodeOf(int qtKey) {
+    switch (qtKey) {
+        case Qt::Key_Left:
+            return keys::left;
+        case Qt::Key_Up:
+            return keys::up;
+        case Qt::Key_Right:
+            return keys::right;
+        case Qt::Key_Down:
+            return keys::down;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return keys::enter;
+        case Qt::Key_Space:
+            return keys::space;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return keys::tab;
+        case Qt::Key_Escape:
+            return 27;
+        case Qt::Key_Backspace:
+            return 8;
+        case Qt::Key_Shift:
+            return 16;
+        case Qt::Key_Control:
+            return 17;
+        case Qt::Key_Alt:
+            return 18;
+        case Qt::Key_PageUp:
+            return 33;
+        case Qt::Key_PageDown:
+            return 34;
+        case Qt::Key_End:
+            return 35;
+        case Qt::Key_Home:
+            return 36;
+        case Qt::Key_Insert:
+            return 45;
+        case Qt::Key_Delete:
+            return 46;
+        default:
+            break;
+    }
+    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) {
+        return qtKey;  // the same codes as the toolkit's
+    }
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) {
+        return 112 + (qtKey - Qt::Key_F1);
+    }
+    return 0;
+}
+
+FormWindow::FormWindow(Form& form, QtPlatform& platform) : form_(&form), platform_(platform) {
+    setWindowTitle(QString::fromStdString(form.caption()));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    for (CommandButton* b : form.buttons()) {
+        auto* button = new QPushButton(QString::fromStdString(b->Caption()), this);
+        button->setFocusPolicy(Qt::StrongFocus);
+        button->setAutoDefault(false);
+        button->setVisible(b->Visible());
+        buttons_[b] = button;
+        QObject::connect(button, &QPushButton::clicked, this, [this, b] {
+            if (form_ != nullptr) {
+                platform_.dispatch([this, b] { form_->click(*b); });
+            }
+        });
+    }
+    resize(designSize());
+    mapping_ = TwipsMapping::fit(form.clientWidth(), form.clientHeight(), width(), height());
+    layoutButtons();
+    form.setView(this);
+    focusChanged();
+}
+
+FormWindow::~FormWindow() = default;
+
+QSize FormWindow::designSize() const {
+    return QSize(pixelEdge(form_->clientWidth() / kDesignTwipsPerPixel),
+                 pixelEdge(form_->clientHeight() / kDesignTwipsPerPixel));
+}
+
+void FormWindow::elementChanged(const Element& element) {
+    if (element.kind() == ElementKind::button) {
+        auto it = buttons_.find(static_cast<const CommandButton*>(&element));
+        if (it != buttons_.end()) {
+            it->second->setVisible(element.Visible());
+            it->second->setGeometry(mapping_.rect(element.box()));
+        }
+        return;
+    }
+    update(mapping_.rect(element.box()).adjusted(-1, -1, 1, 1));
+}
+
+void FormWindow::visibilityChanged(bool visible) {
+    setVisible(visible);
+    if (visible) {
+        raise();
+        activateWindow();
+    }
+}
+
+void FormWindow::focusChanged() {
+    if (form_ == nullptr) {
+        return;
+    }
+    CommandButton* focused = form_->focused();
+    auto it = focused != nullptr ? buttons_.find(focused) : buttons_.end();
+    if (it != buttons_.end() && focused->Visible()) {
+        it->second->setFocus(Qt::OtherFocusReason);
+    } else {
+        setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void FormWindow::formDestroyed() {
+    const Form* gone = form_;
+    form_ = nullptr;
+    if (gone != nullptr) {
+        platform_.windowGone(*gone);
+    }
+    hide();
+    deleteLater();
+}
+
+void FormWindow::routeKey(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text) {
+    if (form_ == nullptr) {
+        return;
+    }
+    if ((modifiers & Qt::AltModifier) != 0 && qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
+        (void)text;
+        const char letter = static_cast<char>('A' + (qtKey - Qt::Key_A));
+        platform_.dispatch([this, letter] { form_->accessKey(letter); });
+        return;
+    }
+    const int code = keyCodeOf(qtKey);
+    if (code == 0) {
+        return;
+    }
+    platform_.dispatch([this, code] { form_->keyDown(code); });
+    focusChanged();
+}
+
+void FormWindow::layoutButtons() {
+    if (form_ == nullptr) {
+        return;
+    }
+    QFont font = this->font();
+    font.setPixelSize(std::max(1, pixelEdge(kLabelFontTwips / mapping_.twipsPerPixel)));
+    for (auto& [b, button] : buttons_) {
+        button->setGeometry(mapping_.rect(b->box()));
+        button->setFont(font);
+    }
+}
+
+void FormWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (form_ == nullptr) {
+        return;
+    }
+    mapping_ = TwipsMapping::fit(form_->clientWidth(), form_->clientHeight(), width(), height());
+    layoutButtons();
+    update();
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (form_ != nullptr) {
+        Form* form = form_;
+        platform_.dispatch([form] { form->frameClose(); });
+    }
+}
+
+const QImage& FormWindow::imageOf(const Picture& picture) {
+    auto it = images_.find(picture.Handle());
+    if (it != images_.end()) {
+        return it->second;
+    }
+    const Raster& r = picture.raster();
+    QImage image(r.width, r.height, QImage::Format_RGB32);
+    for (int y = 0; y < r.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < r.width; ++x) {
+            const Colour c = r.at(x, y);
+            line[x] = qRgb(static_cast<int>(redOf(c)), static_cast<int>(greenOf(c)),
+                           static_cast<int>(blueOf(c)));
+        }
+    }
+    return images_.emplace(picture.Handle(), std::move(image)).first->second;
+}
+
+void FormWindow::paintElement(QPainter& painter, const Element& element) {
+    const QRect r = mapping_.rect(element.box());
+    if (r.isEmpty()) {
+        return;
+    }
+    switch (element.kind()) {
+        case ElementKind::shape: {
+            const auto& s = static_cast<const Shape&>(element);
+            if (s.shape() == ShapeKind::rectangle) {
+                painter.fillRect(r, qcolour(s.FillColor()));
+            } else {
+                painter.setRenderHint(QPainter::Antialiasing, true);
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(qcolour(s.FillColor()));
+                painter.drawEllipse(QRectF(r));
+                painter.setRenderHint(QPainter::Antialiasing, false);
+            }
+            break;
+        }
+        case ElementKind::image: {
+            const auto& img = static_cast<const Image&>(element);
+            if (!img.picture().isEmpty()) {
+                painter.drawImage(r, imageOf(img.picture()));
+            }
+            break;
+        }
+        case ElementKind::label: {
+            const auto& l = static_cast<const Label&>(element);
+            const LabelStyle& style = l.style();
+            QFont font = this->font();
+            if (!style.platformDefault) {
+                font.setPixelSize(std::max(1, pixelEdge(kLabelFontTwips / mapping_.twipsPerPixel)));
+            } else {
+                font.setPixelSize(std::max(1, pixelEdge(180.0 / mapping_.twipsPerPixel)));
+            }
+            painter.setFont(font);
+            if (!style.transparent && !style.platformDefault) {
+                painter.fillRect(r, qcolour(style.backColour));
+            }
+            painter.setPen(style.platformDefault ? palette().color(QPalette::WindowText)
+                                                 : qcolour(style.foreColour));
+            painter.drawText(r, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                             QString::fromStdString(l.Caption()));
+            break;
+        }
+        case ElementKind::button:
+            break;
+    }
+}
+
+void FormWindow::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.setClipRegion(event->region());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    if (form_ == nullptr) {
+        painter.fillRect(rect(), Qt::black);
+        return;
+    }
+    const bool platformBack = (form_->background() == kButtonFace);
+    const QColor back =
+        platformBack ? palette().color(QPalette::Window) : qcolour(form_->background());
+    // Outside the scaled scene the window is black.
+    painter.fillRect(rect(), platformBack ? back : QColor(Qt::black));
+    const QRect scene(mapping_.x(0), mapping_.y(0),
+                      mapping_.x(form_->clientWidth()) - mapping_.x(0),
+                      mapping_.y(form_->clientHeight()) - mapping_.y(0));
+    painter.fillRect(scene, back);
+    painter.setClipRegion(event->region().intersected(scene));
+    for (const Element* e : form_->layers()) {
+        if (e->Visible()) {
+            paintElement(painter, *e);
+        }
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <chrono>
+#include <map>
+#include <memory>
+
+#include "platform/platform.h"
+
+class QTimer;
+
+namespace platform {
+
+class FormWindow;
+
+// The desktop backend: real windows, real timers on a steady clock, a real
+// sleep, the system beep, and Qt's event processing as the pump. A
+// QApplication must exist before it is made.
+class QtPlatform : public Platform {
+  public:
+    QtPlatform();
+    ~QtPlatform() override;
+
+    std::int64_t nowMs() const override;
+    void Sleep(int ms) override;
+    void DoEvents() override;
+    void attach(Form& form) override;
+    void endProgram() override;
+
+    // Runs the event loop until the program ends; returns its exit status.
+    int run();
+
+    // The window showing a form, if it has one.
+    FormWindow* windowOf(const Form& form) const;
+
+  protected:
+    void sound() override;
+
+  private:
+    void deliverDueTimers();
+    void armWakeUp();
+    void windowGone(const Form& form);
+
+    std::chrono::steady_clock::time_point start_;
+    std::unique_ptr<QTimer> wake_;
+    std::map<Form*, FormWindow*> windows_;
+
+    friend class FormWindow;
+};
+
+}  // namespace platform

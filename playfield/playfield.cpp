@@ -1,0 +1,204 @@
+#include "playfield/playfield.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "playfield/artwork.h"
+#include "playfield/layout.h"
+
+namespace playfield {
+
+namespace {
+
+using platform::Box;
+using platform::Picture;
+
+template <std::size_t N>
+const BoxRow& rowNamed(const std::array<BoxRow, N>& table, std::string_view name) {
+    for (const auto& row : table) {
+        if (row.name == name) {
+            return row;
+        }
+    }
+    throw std::invalid_argument("the scene has no element named " + std::string(name));
+}
+
+Box boxOf(const BoxRow& row) {
+    return Box{row.left, row.top, row.width, row.height};
+}
+
+Box spriteBox(std::string_view name) {
+    return boxOf(rowNamed(kSprites, name));
+}
+
+const LabelRow& labelRow(std::string_view name) {
+    for (const auto& row : kLabels) {
+        if (row.name == name) {
+            return row;
+        }
+    }
+    throw std::invalid_argument("the scene has no label named " + std::string(name));
+}
+
+const ButtonRow& buttonRow(std::string_view name) {
+    for (const auto& row : kButtons) {
+        if (row.name == name) {
+            return row;
+        }
+    }
+    throw std::invalid_argument("the scene has no button named " + std::string(name));
+}
+
+Box labelBox(std::string_view name) {
+    const LabelRow& r = labelRow(name);
+    return Box{r.left, r.top, r.width, r.height};
+}
+
+platform::LabelStyle labelStyle(std::string_view name) {
+    platform::LabelStyle style;
+    style.foreColour = LabelColour;
+    switch (labelRow(name).back) {
+        case LabelBack::systemMenuText:
+            style.backColour = platform::kMenuText;
+            break;
+        case LabelBack::transparent:
+            style.backColour = platform::rgb(0, 0, 0);
+            style.transparent = true;
+            break;
+        case LabelBack::black:
+            style.backColour = platform::rgb(0, 0, 0);
+            break;
+    }
+    return style;
+}
+
+Box buttonBox(std::string_view name) {
+    const ButtonRow& r = buttonRow(name);
+    return Box{r.left, r.top, r.width, r.height};
+}
+
+Picture art(platform::Raster raster) {
+    return Picture::fromRaster(std::move(raster));
+}
+
+}  // namespace
+
+#define GULPO_SPRITE(name, picture) name(#name, spriteBox(#name), picture)
+#define GULPO_LABEL(name) \
+    name(#name, labelBox(#name), std::string(labelRow(#name).caption), labelStyle(#name))
+#define GULPO_BUTTON(name) name(#name, buttonBox(#name), std::string(buttonRow(#name).caption))
+
+Playfield::Playfield()
+    : frmGulpo("frmGulpo", "Gulpo", kClientWidth, kClientHeight, platform::kMenuText),
+      GULPO_SPRITE(imgGulpo, art(artwork::gulpoStart())),
+      GULPO_SPRITE(imgGhost1, art(artwork::ghost1())),
+      GULPO_SPRITE(imgGhost2, art(artwork::ghost2())),
+      GULPO_SPRITE(imgGhost3, art(artwork::ghost3())),
+      GULPO_SPRITE(imgFruit, Picture::empty()),
+      GULPO_SPRITE(imgGulpoLeft, art(artwork::gulpoLeft())),
+      GULPO_SPRITE(imgGulpoRight, art(artwork::gulpoRight())),
+      GULPO_SPRITE(imgGulpoDown, art(artwork::gulpoDown())),
+      GULPO_SPRITE(imgGulpoUp, art(artwork::gulpoUp())),
+      GULPO_SPRITE(imgGulpo2, art(artwork::gulpoLarge())),
+      GULPO_SPRITE(imgGhost1real, art(artwork::ghost1())),
+      GULPO_SPRITE(imgGhost2real, art(artwork::ghost2())),
+      GULPO_SPRITE(imgGhost3real, art(artwork::ghost3())),
+      GULPO_SPRITE(imgBlue, art(artwork::blueGhost())),
+      GULPO_SPRITE(imgApple, art(artwork::apple())),
+      GULPO_SPRITE(imgPeach, art(artwork::peach())),
+      GULPO_SPRITE(imgStrawberry, art(artwork::strawberry())),
+      GULPO_SPRITE(imgCherry, art(artwork::cherry())),
+      GULPO_SPRITE(imgBlank, Picture::empty()),
+      GULPO_LABEL(lblScore),
+      GULPO_LABEL(lblWas),
+      GULPO_LABEL(lblLives),
+      GULPO_LABEL(Label1),
+      GULPO_LABEL(lblLevel),
+      GULPO_BUTTON(cmdStart),
+      GULPO_BUTTON(cmdAbout) {
+    for (std::size_t i = 0; i < kWalls.size(); ++i) {
+        walls[i] = std::make_unique<platform::Shape>(std::string(kWalls[i].name),
+                                                     platform::ShapeKind::rectangle,
+                                                     boxOf(kWalls[i]), WallColour);
+    }
+    for (int i = 0; i < shpFood.size(); ++i) {
+        const SpotRow& s = kFood[static_cast<std::size_t>(i)];
+        shpFood.place(i, std::make_unique<platform::Shape>(
+                             "shpFood(" + std::to_string(i) + ")", platform::ShapeKind::circle,
+                             Box{s.left, s.top, kDotSize, kDotSize}, DotColour));
+    }
+    for (int i = 0; i < shpBig.size(); ++i) {
+        const SpotRow& s = kBig[static_cast<std::size_t>(i)];
+        shpBig.place(i, std::make_unique<platform::Shape>(
+                            "shpBig(" + std::to_string(i) + ")", platform::ShapeKind::circle,
+                            Box{s.left, s.top, kBigDotSize, kBigDotSize}, BigDotColour));
+    }
+    stackLayers();
+    frmGulpo.addButton(cmdStart, true);
+    frmGulpo.addButton(cmdAbout);
+}
+
+#undef GULPO_SPRITE
+#undef GULPO_LABEL
+#undef GULPO_BUTTON
+
+platform::Shape& Playfield::wall(std::string_view name) {
+    for (auto& w : walls) {
+        if (w->name() == name) {
+            return *w;
+        }
+    }
+    throw std::invalid_argument("the maze has no wall named " + std::string(name));
+}
+
+platform::Image& Playfield::sprite(std::string_view name) {
+    platform::Image* all[] = {&imgGulpo,      &imgGhost1,    &imgGhost2,     &imgGhost3,
+                              &imgFruit,      &imgGulpoLeft, &imgGulpoRight, &imgGulpoDown,
+                              &imgGulpoUp,    &imgGulpo2,    &imgGhost1real, &imgGhost2real,
+                              &imgGhost3real, &imgBlue,      &imgApple,      &imgPeach,
+                              &imgStrawberry, &imgCherry,    &imgBlank};
+    for (platform::Image* img : all) {
+        if (img->name() == name) {
+            return *img;
+        }
+    }
+    throw std::invalid_argument("the scene has no sprite named " + std::string(name));
+}
+
+void Playfield::stackLayers() {
+    platform::Label* labels[] = {&lblScore, &lblWas, &lblLives, &Label1, &lblLevel};
+    for (const LayerRow& row : kLayers) {
+        if (row.name == "shpFood" || row.name == "shpBig") {
+            for (int i = row.first; i <= row.last; ++i) {
+                frmGulpo.add(row.name == "shpFood" ? shpFood(i) : shpBig(i));
+            }
+            continue;
+        }
+        platform::Element* found = nullptr;
+        for (platform::Label* l : labels) {
+            if (l->name() == row.name) {
+                found = l;
+            }
+        }
+        if (found == nullptr && row.name.starts_with("Shape")) {
+            found = &wall(row.name);
+        }
+        if (found == nullptr && row.name == "shpTest") {
+            found = &wall(row.name);
+        }
+        if (found == nullptr) {
+            found = &sprite(row.name);
+        }
+        frmGulpo.add(*found);
+    }
+}
+
+void Playfield::attach(platform::Platform& platform) {
+    platform.timers().add(tmrMain);
+    platform.timers().add(tmrGhost1);
+    platform.timers().add(tmrGhost2);
+    platform.timers().add(tmrGhost3);
+    platform.attach(frmGulpo);
+}
+
+}  // namespace playfield

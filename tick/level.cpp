@@ -1,0 +1,51 @@
+#include "game/frm_gulpo.h"
+#include "platform/number_text.h"
+
+namespace game {
+
+namespace {
+constexpr int kDots = 76;
+}  // namespace
+
+// The hidden dots are counted afresh in every tick; big dots do not count.
+void FrmGulpo::checkLevelComplete() {
+    for (int i = 0; i < shpFood.size(); ++i) {
+        if (!shpFood(i).Visible()) {
+            DotsEaten = DotsEaten + 1;
+        }
+    }
+    if (DotsEaten == kDots) {
+        completeLevel();
+    } else {
+        DotsEaten = 0;
+    }
+}
+
+// Play stops until Start; the fruit can come again on the next level, and
+// ghost 3 waits at 3100, not 3120.
+void FrmGulpo::completeLevel() {
+    tmrMain.setInterval(0);
+    cmdStart.setVisible(true);
+    cmdAbout.setVisible(true);
+    imgFruit.setVisible(true);
+    place(imgGhost2, 3000, 2880);
+    Ghost2DY = -25;
+    Ghost2DX = 0;
+    place(imgGhost1, 2880, 2880);
+    Ghost1DY = -25;
+    Ghost1DX = 0;
+    place(imgGhost3, 3100, 2880);
+    Ghost3DY = -25;
+    Ghost3DX = 0;
+    place(imgGulpo, PlayerStartLeft, PlayerStartTop);
+    PlayerDX = 0;
+    PlayerDY = 0;
+    Level = Level + 1;
+    lblLevel.setCaption(platform::numberText(Level));
+    makeNormal(ghost(1));
+    makeNormal(ghost(2));
+    makeNormal(ghost(3));
+    refillMaze();
+}
+
+}  // namespace game
