@@ -1,0 +1,94 @@
+#include "app/replay/replay.h"
+
+#include <string>
+
+#include "game/about.h"
+
+namespace replay {
+
+namespace {
+
+int whole(const std::string& text) { return std::stoi(text); }
+
+}  // namespace
+
+Replay::Replay(TraceWriter::Sink sink) : trace_(std::move(sink)) {
+    gulpo_ = std::make_unique<game::FrmGulpo>(platform_, &trace_);
+    trace_.watch(*gulpo_, platform_);
+    gulpo_->load();
+}
+
+game::Int16& Replay::variable(const std::string& name) {
+    game::FrmGulpo& g = *gulpo_;
+    if (name == "PlayerDX") return g.PlayerDX;
+    if (name == "PlayerDY") return g.PlayerDY;
+    if (name == "Ghost1DX") return g.Ghost1DX;
+    if (name == "Ghost1DY") return g.Ghost1DY;
+    if (name == "Ghost2DX") return g.Ghost2DX;
+    if (name == "Ghost2DY") return g.Ghost2DY;
+    if (name == "Ghost3DX") return g.Ghost3DX;
+    if (name == "Ghost3DY") return g.Ghost3DY;
+    if (name == "Score") return g.Score;
+    if (name == "Lives") return g.Lives;
+    if (name == "Level") return g.Level;
+    if (name == "PlayerStartLeft") return g.PlayerStartLeft;
+    return g.PlayerStartTop;
+}
+
+void Replay::deliver(const ScriptEvent& e) {
+    game::FrmGulpo& g = *gulpo_;
+    game::FrmAbout* about = g.frmAbout();
+    const bool aboutShown = about != nullptr && about->frmAbout.Visible();
+    if (e.verb == "key") {
+        g.frmGulpo.keyDown(whole(e.args[0]));
+    } else if (e.verb == "alt") {
+        if (!g.frmGulpo.accessKey(e.args[0][0]) && aboutShown) {
+            about->frmAbout.accessKey(e.args[0][0]);
+        }
+    } else if (e.verb == "click") {
+        if (e.args[0] == "start") {
+            g.frmGulpo.click(g.cmdStart);
+        } else if (e.args[0] == "about") {
+            g.frmGulpo.click(g.cmdAbout);
+        } else if (aboutShown) {
+            about->frmAbout.click(about->cmdClose);
+        }
+    } else if (e.verb == "closewin") {
+        if (e.args[0] == "main") {
+            g.frmGulpo.frameClose();
+        } else if (about != nullptr) {
+            about->frmAbout.frameClose();
+            trace_.aboutDestroyed();
+        }
+    } else if (e.verb == "set") {
+        variable(e.args[0]) = whole(e.args[1]);
+        trace_.injection(e.verb, e.args);
+    } else if (e.verb == "place") {
+        game::place(g.sprite(e.args[0]), static_cast<float>(whole(e.args[1])),
+                    static_cast<float>(whole(e.args[2])));
+        trace_.injection(e.verb, e.args);
+    } else if (e.verb == "food") {
+        g.shpFood(whole(e.args[0])).setVisible(whole(e.args[1]) == 1);
+        trace_.injection(e.verb, e.args);
+    } else if (e.verb == "big") {
+        g.shpBig(whole(e.args[0])).setVisible(whole(e.args[1]) == 1);
+        trace_.injection(e.verb, e.args);
+    } else if (e.verb == "end") {
+        platform_.stopNow();
+    }
+}
+
+std::int64_t Replay::run(const Script& script, std::optional<std::int64_t> until) {
+    for (const ScriptEvent& e : script.events) {
+        platform_.post(e.t, [this, &e] { deliver(e); });
+    }
+    const std::int64_t stop = until ? *until : kDefaultRunMs;
+    const std::int64_t reached = platform_.run(stop);
+    if (platform_.ending()) {
+        trace_.exited();
+    }
+    trace_.flush();
+    return reached;
+}
+
+}  // namespace replay

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "app/replay/script.h"
+#include "app/replay/trace.h"
+#include "game/frm_gulpo.h"
+#include "platform/sim/sim_platform.h"
+
+namespace replay {
+
+// The virtual time a run stops at when neither the script nor the caller
+// says: ten minutes.
+inline constexpr std::int64_t kDefaultRunMs = 600000;
+
+// The real game on the simulated platform, driven by a script: the main
+// window is loaded at virtual time 0, each script event is delivered when
+// the clock reaches its time, and the trace follows every handler.
+class Replay {
+public:
+    explicit Replay(TraceWriter::Sink sink);
+
+    // Runs the script until its end line, `until`, or the program ends.
+    // Returns the virtual time reached.
+    std::int64_t run(const Script& script, std::optional<std::int64_t> until = std::nullopt);
+
+    game::FrmGulpo& game() { return *gulpo_; }
+    platform::SimPlatform& platform() { return platform_; }
+    const TraceWriter& trace() const { return trace_; }
+
+private:
+    void deliver(const ScriptEvent& e);
+    game::Int16& variable(const std::string& name);
+
+    platform::SimPlatform platform_;
+    TraceWriter trace_;
+    std::unique_ptr<game::FrmGulpo> gulpo_;
+};
+
+}  // namespace replay
