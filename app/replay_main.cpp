@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
     std::int64_t ticks = 0;
     {
         replay::Replay run(sink);
-        reached = run.run(script, until ? until : script.end);
+        reached = run.run(script, until);
         ticks = run.trace().ticks();
     }
     const double wall =

@@ -73,11 +73,12 @@ class FrmGulpo : public playfield::Playfield {
     // Ghost 1, 2 or 3.
     Ghost ghost(int number);
 
-  private:
-    // The window's two private methods.
+    // The window's own two methods: a delay that keeps the window
+    // responsive, and the game's only source of chance.
     void Wait(std::int32_t milliseconds);
     std::int32_t Rand(std::int32_t low, std::int32_t high);
 
+  private:
     // The thirteen phases of the tick, in their order.
     void moveActors();            // 1
     void bouncePlayerOffWalls();  // 2

@@ -8,7 +8,9 @@ namespace replay {
 
 namespace {
 
-int whole(const std::string& text) { return std::stoi(text); }
+int whole(const std::string& text) {
+    return std::stoi(text);
+}
 
 }  // namespace
 
@@ -20,18 +22,30 @@ Replay::Replay(TraceWriter::Sink sink) : trace_(std::move(sink)) {
 
 game::Int16& Replay::variable(const std::string& name) {
     game::FrmGulpo& g = *gulpo_;
-    if (name == "PlayerDX") return g.PlayerDX;
-    if (name == "PlayerDY") return g.PlayerDY;
-    if (name == "Ghost1DX") return g.Ghost1DX;
-    if (name == "Ghost1DY") return g.Ghost1DY;
-    if (name == "Ghost2DX") return g.Ghost2DX;
-    if (name == "Ghost2DY") return g.Ghost2DY;
-    if (name == "Ghost3DX") return g.Ghost3DX;
-    if (name == "Ghost3DY") return g.Ghost3DY;
-    if (name == "Score") return g.Score;
-    if (name == "Lives") return g.Lives;
-    if (name == "Level") return g.Level;
-    if (name == "PlayerStartLeft") return g.PlayerStartLeft;
+    if (name == "PlayerDX")
+        return g.PlayerDX;
+    if (name == "PlayerDY")
+        return g.PlayerDY;
+    if (name == "Ghost1DX")
+        return g.Ghost1DX;
+    if (name == "Ghost1DY")
+        return g.Ghost1DY;
+    if (name == "Ghost2DX")
+        return g.Ghost2DX;
+    if (name == "Ghost2DY")
+        return g.Ghost2DY;
+    if (name == "Ghost3DX")
+        return g.Ghost3DX;
+    if (name == "Ghost3DY")
+        return g.Ghost3DY;
+    if (name == "Score")
+        return g.Score;
+    if (name == "Lives")
+        return g.Lives;
+    if (name == "Level")
+        return g.Level;
+    if (name == "PlayerStartLeft")
+        return g.PlayerStartLeft;
     return g.PlayerStartTop;
 }
 
@@ -82,9 +96,16 @@ std::int64_t Replay::run(const Script& script, std::optional<std::int64_t> until
     for (const ScriptEvent& e : script.events) {
         platform_.post(e.t, [this, &e] { deliver(e); });
     }
-    const std::int64_t stop = until ? *until : kDefaultRunMs;
-    const std::int64_t reached = platform_.run(stop);
-    if (platform_.ending()) {
+    // An end line stops the run when it is delivered, after the events
+    // listed before it at the same time.
+    const std::int64_t never = INT64_MAX;
+    return resume(until ? *until : (script.end ? never : kDefaultRunMs));
+}
+
+std::int64_t Replay::resume(std::int64_t until) {
+    const bool endedBefore = platform_.ending();
+    const std::int64_t reached = platform_.run(until);
+    if (platform_.ending() && !endedBefore) {
         trace_.exited();
     }
     trace_.flush();

@@ -19,18 +19,21 @@ inline constexpr std::int64_t kDefaultRunMs = 600000;
 // window is loaded at virtual time 0, each script event is delivered when
 // the clock reaches its time, and the trace follows every handler.
 class Replay {
-public:
+  public:
     explicit Replay(TraceWriter::Sink sink);
 
     // Runs the script until its end line, `until`, or the program ends.
     // Returns the virtual time reached.
     std::int64_t run(const Script& script, std::optional<std::int64_t> until = std::nullopt);
 
+    // Goes on running from where the last run stopped, until `until`.
+    std::int64_t resume(std::int64_t until);
+
     game::FrmGulpo& game() { return *gulpo_; }
     platform::SimPlatform& platform() { return platform_; }
     const TraceWriter& trace() const { return trace_; }
 
-private:
+  private:
     void deliver(const ScriptEvent& e);
     game::Int16& variable(const std::string& name);
 

@@ -1,5 +1,6 @@
 #include "app/replay/trace.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "game/about.h"
@@ -45,7 +46,9 @@ void TraceWriter::number(std::int64_t n) {
     buffer_.append(digits, end);
 }
 
-void TraceWriter::boolean(bool b) { raw(b ? "true" : "false"); }
+void TraceWriter::boolean(bool b) {
+    raw(b ? "true" : "false");
+}
 
 void TraceWriter::string(std::string_view s) {
     buffer_ += '"';
@@ -80,7 +83,8 @@ void TraceWriter::begin(std::string_view ev) {
     raw(",\"ev\":\"");
     raw(ev);
     raw("\",\"depth\":");
-    number(platform_->depth());
+    // Lines written from the main loop itself (the exit) count as depth 0.
+    number(std::max(0, platform_->depth()));
 }
 
 void TraceWriter::end() {

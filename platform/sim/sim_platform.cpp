@@ -83,6 +83,8 @@ std::int64_t SimPlatform::run(std::int64_t stopMs) {
         }
     } catch (const RunStopped&) {
     }
+    // Between runs the clock may be driven directly, with no stop ahead.
+    stop_ = INT64_MAX;
     return now_;
 }
 
