@@ -98,6 +98,10 @@ TEST_F(PaintedWindow, MovedSpritesAndEatenDotsShowWithoutAskingForARepaint) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Painting needs no display: the offscreen platform, unless told else.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -41,3 +41,21 @@ std::string field(std::string_view line, std::string_view key);
 long long number(std::string_view line, std::string_view key);
 
 }  // namespace gulpo_test
+
+namespace gulpo_test {
+
+// Script lines at time t: Start at 0 and, from t on, the three ghosts held
+// still in the pen (both steps 0) so that a test can set a scene up without
+// them wandering into it.
+std::string startedWithGhostsParked(long long t);
+// Script lines at time t hiding shpFood(first) to shpFood(last).
+std::string hideDots(long long t, int first, int last);
+
+// Every trace line with a state, checked against the rules that hold
+// between handlers; returns the first broken one with the reason, or "".
+// With the ghosts parked by a test their steps are not checked.
+enum class GhostSteps { moving, parked };
+std::string firstBrokenInvariant(const std::vector<std::string>& lines,
+                                 GhostSteps steps = GhostSteps::moving);
+
+}  // namespace gulpo_test

@@ -1,0 +1,30 @@
+#include "artifact.h"
+
+#include <QImage>
+#include <QString>
+#include <filesystem>
+
+namespace window_test {
+
+std::string artifactPath(const std::string& fileName) {
+    const std::filesystem::path dir(GULPO_ARTIFACT_DIR);
+    std::error_code ignored;
+    std::filesystem::create_directories(dir, ignored);
+    return (dir / fileName).string();
+}
+
+bool savePng(const Screenshot& shot, const std::string& path) {
+    if (shot.empty()) {
+        return false;
+    }
+    QImage image(shot.width, shot.height, QImage::Format_RGB32);
+    for (int y = 0; y < shot.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < shot.width; ++x) {
+            line[x] = 0xFF000000u | shot.at(x, y);
+        }
+    }
+    return image.save(QString::fromStdString(path), "PNG");
+}
+
+}  // namespace window_test

@@ -1,0 +1,431 @@
+#include "x_session.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+extern char** environ;
+
+namespace window_test {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr Millis kPollStep{10};
+
+ExitStatus statusOf(int raw) {
+    ExitStatus s;
+    if (WIFEXITED(raw)) {
+        s.exited = true;
+        s.code = WEXITSTATUS(raw);
+    } else if (WIFSIGNALED(raw)) {
+        s.signal = WTERMSIG(raw);
+    }
+    return s;
+}
+
+bool isDisplaySetting(const char* entry) {
+    for (const char* name : {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="}) {
+        if (std::strncmp(entry, name, std::strlen(name)) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Xlib's default error handler ends the process; windows come and go under
+// the test's feet, so errors on them are only noted.
+int noteError(Display*, XErrorEvent*) {
+    return 0;
+}
+
+Display* dpy(void* d) {
+    return static_cast<Display*>(d);
+}
+
+Atom atom(Display* d, const char* name) {
+    return XInternAtom(d, name, False);
+}
+
+int shiftOf(unsigned long mask) {
+    int shift = 0;
+    while (mask != 0 && (mask & 1UL) == 0) {
+        mask >>= 1;
+        ++shift;
+    }
+    return shift;
+}
+
+std::uint32_t channel(unsigned long pixel, unsigned long mask) {
+    if (mask == 0) {
+        return 0;
+    }
+    const unsigned long bits = (pixel & mask) >> shiftOf(mask);
+    const unsigned long top = mask >> shiftOf(mask);
+    return static_cast<std::uint32_t>(bits * 255UL / top);
+}
+
+}  // namespace
+
+std::string ExitStatus::describe() const {
+    std::ostringstream s;
+    if (exited) {
+        s << "exited with status " << code;
+    } else if (signal != 0) {
+        s << "killed by signal " << signal << " (" << strsignal(signal) << ")";
+    } else {
+        s << "ended in an unknown way";
+    }
+    return s.str();
+}
+
+ChildProcess::ChildProcess(const std::vector<std::string>& argv,
+                           const std::vector<std::string>& extraEnv, const std::string& logPath,
+                           int keepFd) {
+    if (argv.empty()) {
+        throw std::invalid_argument("no program to run");
+    }
+    // Everything the child needs is built before fork: only async-signal-safe
+    // calls run between fork and exec.
+    std::vector<std::string> envStore;
+    for (char** e = environ; *e != nullptr; ++e) {
+        if (!isDisplaySetting(*e)) {
+            envStore.emplace_back(*e);
+        }
+    }
+    envStore.insert(envStore.end(), extraEnv.begin(), extraEnv.end());
+    std::vector<char*> envp;
+    for (std::string& e : envStore) {
+        envp.push_back(e.data());
+    }
+    envp.push_back(nullptr);
+    std::vector<std::string> argStore = argv;
+    std::vector<char*> args;
+    for (std::string& a : argStore) {
+        args.push_back(a.data());
+    }
+    args.push_back(nullptr);
+
+    const int log = ::open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    const pid_t parent = ::getpid();
+    pid_ = ::fork();
+    if (pid_ < 0) {
+        const int err = errno;
+        if (log >= 0)
+            ::close(log);
+        if (devNull >= 0)
+            ::close(devNull);
+        throw std::runtime_error(std::string("fork failed: ") + std::strerror(err));
+    }
+    if (pid_ == 0) {
+        // Dies with the test, so that no server or program outlives it.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent) {
+            ::_exit(127);
+        }
+        if (devNull >= 0)
+            ::dup2(devNull, STDIN_FILENO);
+        if (log >= 0) {
+            ::dup2(log, STDOUT_FILENO);
+            ::dup2(log, STDERR_FILENO);
+        }
+        if (keepFd >= 0) {
+            ::fcntl(keepFd, F_SETFD, 0);
+        }
+        ::execve(args[0], args.data(), envp.data());
+        ::_exit(127);
+    }
+    if (log >= 0)
+        ::close(log);
+    if (devNull >= 0)
+        ::close(devNull);
+}
+
+ChildProcess::~ChildProcess() {
+    if (pid_ > 0 && !status_) {
+        ::kill(pid_, SIGKILL);
+        int raw = 0;
+        ::waitpid(pid_, &raw, 0);
+    }
+}
+
+std::optional<ExitStatus> ChildProcess::waitFor(Millis timeout) {
+    if (status_) {
+        return status_;
+    }
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        int raw = 0;
+        const pid_t r = ::waitpid(pid_, &raw, WNOHANG);
+        if (r == pid_) {
+            status_ = statusOf(raw);
+            return status_;
+        }
+        if (r < 0 && errno != EINTR) {
+            status_ = ExitStatus{};
+            return status_;
+        }
+        if (Clock::now() >= deadline) {
+            return std::nullopt;
+        }
+        std::this_thread::sleep_for(kPollStep);
+    }
+}
+
+ExitStatus ChildProcess::stop(Millis grace) {
+    if (status_) {
+        return *status_;
+    }
+    ::kill(pid_, SIGTERM);
+    if (auto s = waitFor(grace)) {
+        return *s;
+    }
+    ::kill(pid_, SIGKILL);
+    int raw = 0;
+    ::waitpid(pid_, &raw, 0);
+    status_ = statusOf(raw);
+    return *status_;
+}
+
+ExitStatus runToCompletion(const std::vector<std::string>& argv, const std::string& display,
+                           Millis timeout) {
+    ChildProcess child(argv, {"DISPLAY=" + display}, "/dev/null");
+    if (auto s = child.waitFor(timeout)) {
+        return *s;
+    }
+    return child.stop(Millis(0));
+}
+
+VirtualScreen::VirtualScreen(const std::string& xvfbPath, const std::string& logPath) {
+    int fds[2] = {-1, -1};
+    if (::pipe2(fds, O_CLOEXEC) != 0) {
+        throw std::runtime_error(std::string("pipe failed: ") + std::strerror(errno));
+    }
+    const int readEnd = fds[0];
+    const int writeEnd = fds[1];
+    try {
+        server_.emplace(
+            std::vector<std::string>{xvfbPath, "-displayfd", std::to_string(writeEnd), "-screen",
+                                     "0", "1280x1024x24", "-nolisten", "tcp"},
+            std::vector<std::string>{}, logPath, writeEnd);
+    } catch (...) {
+        ::close(readEnd);
+        ::close(writeEnd);
+        throw;
+    }
+    ::close(writeEnd);
+
+    // The server writes its display number once it takes connections.
+    std::string number;
+    const auto deadline = Clock::now() + Millis(10000);
+    bool done = false;
+    while (!done) {
+        const auto left = std::chrono::duration_cast<Millis>(deadline - Clock::now()).count();
+        if (left <= 0) {
+            break;
+        }
+        pollfd p{readEnd, POLLIN, 0};
+        const int r = ::poll(&p, 1, static_cast<int>(left));
+        if (r < 0 && errno == EINTR) {
+            continue;
+        }
+        if (r <= 0) {
+            break;
+        }
+        char buffer[32];
+        const ssize_t n = ::read(readEnd, buffer, sizeof buffer);
+        if (n <= 0) {
+            break;  // the server went away
+        }
+        for (ssize_t i = 0; i < n; ++i) {
+            if (buffer[i] == '\n') {
+                done = true;
+                break;
+            }
+            number.push_back(buffer[i]);
+        }
+    }
+    ::close(readEnd);
+    if (!done || number.empty()) {
+        server_->stop(Millis(500));
+        throw std::runtime_error("Xvfb did not report a display; its log says:\n" +
+                                 readFile(logPath));
+    }
+    display_ = ":" + number;
+}
+
+XClient::XClient(const std::string& display) {
+    XSetErrorHandler(noteError);
+    display_ = XOpenDisplay(display.c_str());
+    if (display_ == nullptr) {
+        throw std::runtime_error("cannot open display " + display);
+    }
+}
+
+XClient::~XClient() {
+    if (display_ != nullptr) {
+        XCloseDisplay(dpy(display_));
+    }
+}
+
+XWindowId XClient::findTopLevel(const std::string& name, Millis timeout) {
+    Display* d = dpy(display_);
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        Window best = 0;
+        long bestArea = 0;
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count) != 0) {
+            for (unsigned int i = 0; i < count; ++i) {
+                char* title = nullptr;
+                const bool named =
+                    XFetchName(d, children[i], &title) != 0 && title != nullptr && name == title;
+                if (title != nullptr) {
+                    XFree(title);
+                }
+                XWindowAttributes a{};
+                if (!named || XGetWindowAttributes(d, children[i], &a) == 0 ||
+                    a.map_state != IsViewable) {
+                    continue;
+                }
+                const long area = static_cast<long>(a.width) * a.height;
+                if (area > bestArea) {
+                    bestArea = area;
+                    best = children[i];
+                }
+            }
+            if (children != nullptr) {
+                XFree(children);
+            }
+        }
+        if (best != 0 || Clock::now() >= deadline) {
+            return best;
+        }
+        std::this_thread::sleep_for(kPollStep);
+    }
+}
+
+std::optional<WindowSize> XClient::size(XWindowId window) {
+    XWindowAttributes a{};
+    if (XGetWindowAttributes(dpy(display_), window, &a) == 0) {
+        return std::nullopt;
+    }
+    return WindowSize{a.width, a.height};
+}
+
+std::string XClient::instanceName(XWindowId window) {
+    XClassHint hint{};
+    if (XGetClassHint(dpy(display_), window, &hint) == 0) {
+        return "";
+    }
+    std::string result = hint.res_name != nullptr ? hint.res_name : "";
+    if (hint.res_name != nullptr)
+        XFree(hint.res_name);
+    if (hint.res_class != nullptr)
+        XFree(hint.res_class);
+    return result;
+}
+
+bool XClient::takesDeleteRequests(XWindowId window) {
+    Display* d = dpy(display_);
+    Atom* protocols = nullptr;
+    int count = 0;
+    if (XGetWMProtocols(d, window, &protocols, &count) == 0) {
+        return false;
+    }
+    const Atom wanted = atom(d, "WM_DELETE_WINDOW");
+    bool found = false;
+    for (int i = 0; i < count; ++i) {
+        found = found || protocols[i] == wanted;
+    }
+    XFree(protocols);
+    return found;
+}
+
+Screenshot XClient::capture(XWindowId window) {
+    Display* d = dpy(display_);
+    Screenshot shot;
+    const auto s = size(window);
+    if (!s || s->width <= 0 || s->height <= 0) {
+        return shot;
+    }
+    XImage* image = XGetImage(d, window, 0, 0, static_cast<unsigned>(s->width),
+                              static_cast<unsigned>(s->height), AllPlanes, ZPixmap);
+    if (image == nullptr) {
+        return shot;
+    }
+    shot.width = s->width;
+    shot.height = s->height;
+    shot.pixels.resize(static_cast<std::size_t>(shot.width) *
+                       static_cast<std::size_t>(shot.height));
+    for (int y = 0; y < shot.height; ++y) {
+        for (int x = 0; x < shot.width; ++x) {
+            const unsigned long p = XGetPixel(image, x, y);
+            shot.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(shot.width) +
+                        static_cast<std::size_t>(x)] = (channel(p, image->red_mask) << 16) |
+                                                       (channel(p, image->green_mask) << 8) |
+                                                       channel(p, image->blue_mask);
+        }
+    }
+    XDestroyImage(image);
+    return shot;
+}
+
+bool XClient::focus(XWindowId window, Millis timeout) {
+    Display* d = dpy(display_);
+    XSetInputFocus(d, window, RevertToParent, CurrentTime);
+    XSync(d, False);
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        Window focused = 0;
+        int revert = 0;
+        XGetInputFocus(d, &focused, &revert);
+        if (focused == window) {
+            return true;
+        }
+        if (Clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(kPollStep);
+    }
+}
+
+void XClient::askToClose(XWindowId window) {
+    Display* d = dpy(display_);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = atom(d, "WM_PROTOCOLS");
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(atom(d, "WM_DELETE_WINDOW"));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(d, window, False, NoEventMask, &event);
+    XSync(d, False);
+}
+
+}  // namespace window_test
