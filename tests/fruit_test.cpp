@@ -1,0 +1,122 @@
+// The bonus fruit: put up at exactly 45 dots, the level's fruit, its contact
+// window, and its three states across Start, level completion and game over.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/scenario.h"
+
+namespace {
+
+using gulpo_test::field;
+using gulpo_test::hideDots;
+using gulpo_test::number;
+using gulpo_test::Scenario;
+using gulpo_test::startedWithGhostsParked;
+
+// 45 dots eaten by 2017, none of them near the fruit's contact window but
+// shpFood(2), which lies inside it.
+std::string fortyFiveEaten() {
+    return startedWithGhostsParked(2000) + hideDots(2000, 0, 44);
+}
+
+std::string fruitOf(Scenario& s) {
+    return field(s.lines("tick").back(), "fruit");
+}
+
+TEST(BonusFruit, EachOfTheFirstFourLevelsHasItsFruit) {
+    const char* fruits[] = {"imgCherry", "imgStrawberry", "imgPeach", "imgApple"};
+    for (int level = 1; level <= 4; ++level) {
+        Scenario s(fortyFiveEaten() + "2000 set Level " + std::to_string(level) + "\n2020 end\n");
+        EXPECT_EQ(fruitOf(s), std::string("[\"") + fruits[level - 1] + "\",true]") << level;
+        EXPECT_EQ(number(s.lines("tick").back(), "FruitDotsEaten"), 0);
+    }
+    Scenario five(fortyFiveEaten() + "2000 set Level 5\n2020 end\n");
+    EXPECT_EQ(fruitOf(five), "[\"imgBlank\",true]");
+}
+
+TEST(BonusFruit, ComesOnlyAtExactlyFortyFiveAndStaysAfter) {
+    Scenario at44(startedWithGhostsParked(2000) + hideDots(2000, 0, 43) + "2020 end\n");
+    EXPECT_EQ(fruitOf(at44), "[\"imgBlank\",true]");
+
+    Scenario on(fortyFiveEaten() + hideDots(2020, 45, 50) + "2100 end\n");
+    EXPECT_EQ(fruitOf(on), "[\"imgCherry\",true]") << "a 46th dot leaves the fruit in view";
+
+    // From 44 straight to 46 between two ticks: no fruit on this level.
+    Scenario jump(startedWithGhostsParked(2000) + hideDots(2000, 0, 43) + hideDots(2020, 44, 45) +
+                  "3000 end\n");
+    EXPECT_EQ(fruitOf(jump), "[\"imgBlank\",true]");
+}
+
+TEST(BonusFruit, IsEatenForFiveHundredOnceInItsContactWindow) {
+    Scenario s(fortyFiveEaten() + "2020 place imgGulpo 3120 3600\n2500 end\n");
+    const auto ticks = s.lines("tick");
+    EXPECT_EQ(field(ticks[0], "fruit"), "[\"imgCherry\",true]");
+    EXPECT_EQ(field(ticks[1], "fruit"), "[\"imgBlank\",false]");
+    EXPECT_EQ(number(ticks[1], "Score"), 500);
+    EXPECT_EQ(field(ticks[1], "lblScore"), "500");
+    // Standing on the spot with 45 dots still eaten brings no second fruit.
+    EXPECT_EQ(s.game().Score, 500);
+    EXPECT_EQ(fruitOf(s), "[\"imgBlank\",false]");
+}
+
+TEST(BonusFruit, ThePlayerAlreadyOnTheSpotEatsItTheTickItComes) {
+    Scenario s(fortyFiveEaten() + "2000 place imgGulpo 3120 3600\n2020 end\n");
+    const auto ticks = s.lines("tick");
+    ASSERT_EQ(ticks.size(), 1u);
+    EXPECT_EQ(field(ticks[0], "fruit"), "[\"imgBlank\",false]");
+    EXPECT_EQ(number(ticks[0], "Score"), 500);
+}
+
+TEST(BonusFruit, TheContactWindowIsStrictOnEverySide) {
+    struct Case {
+        int left;
+        int top;
+        bool eaten;
+    };
+    // 2865 < Left < 3375 and 3345 < Top < 3855. Top 3885 and 3884 at Left
+    // 3050 are pushed up 30 by the wall below before the test.
+    for (const Case c : {Case{2865, 3600, false}, Case{2866, 3600, true}, Case{3375, 3600, false},
+                         Case{3374, 3600, true}, Case{3120, 3345, false}, Case{3120, 3346, true},
+                         Case{3050, 3885, false}, Case{3050, 3884, true}}) {
+        Scenario s(fortyFiveEaten() + "2020 place imgGulpo " + std::to_string(c.left) + " " +
+                   std::to_string(c.top) + "\n2040 end\n");
+        EXPECT_EQ(s.game().imgFruit.Visible(), !c.eaten) << c.left << "," << c.top;
+        EXPECT_EQ(s.game().Score >= 500, c.eaten) << c.left << "," << c.top;
+    }
+}
+
+TEST(BonusFruit, StartClearsAFruitLeftInViewAtTheEndOfALevel) {
+    // 45 dots, fruit in view; then all but one eaten and the last one too.
+    Scenario s(fortyFiveEaten() + hideDots(2020, 45, 75) + "2020 food 0 1\n" +
+               "2020 place imgGulpo 2759 3500\n3000 end\n");
+    EXPECT_EQ(s.game().Level, 2);
+    EXPECT_EQ(s.game().imgFruit.picture(), s.game().imgCherry.picture())
+        << "still in view while the game waits for Start";
+    s.game().frmGulpo.click(s.game().cmdStart);
+    EXPECT_EQ(s.game().imgFruit.picture(), s.game().imgBlank.picture());
+    EXPECT_TRUE(s.game().imgFruit.Visible());
+}
+
+TEST(BonusFruit, AnEatenFruitStaysEatenThroughGameOverIntoTheNextGame) {
+    Scenario s(fortyFiveEaten() +
+               "2020 place imgGulpo 3120 3600\n"
+               "2100 set Lives 1\n2100 place imgGhost1 840 2850\n"
+               "2100 place imgGulpo 840 2850\n"
+               "6000 click start\n" +
+               hideDots(8100, 0, 44) + "8200 end\n");
+    EXPECT_EQ(s.lines("start").size(), 2u);
+    EXPECT_FALSE(s.game().imgFruit.Visible());
+    EXPECT_EQ(s.game().imgFruit.picture(), s.game().imgBlank.picture())
+        << "level 1 of the next game has no cherry";
+}
+
+TEST(BonusFruit, LevelCompletionMakesAnEatenFruitAvailableAgain) {
+    Scenario s(fortyFiveEaten() + "2020 place imgGulpo 3120 3600\n" + hideDots(2100, 45, 75) +
+               "2100 food 0 1\n2100 place imgGulpo 2759 3500\n3000 click start\n" +
+               hideDots(5100, 0, 44) + "5200 end\n");
+    EXPECT_EQ(s.game().Level, 2);
+    EXPECT_EQ(s.game().imgFruit.picture(), s.game().imgStrawberry.picture());
+}
+
+}  // namespace
