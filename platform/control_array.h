@@ -26,11 +26,15 @@ class ControlArray {
 
   private:
     std::size_t checked(int index) const {
-        if (index < 0 || index >= N) {
-            throw std::out_of_range(name_ + "(" + std::to_string(index) +
-                                    "): index out of range 0 to " + std::to_string(N - 1));
+        if (static_cast<unsigned>(index) >= static_cast<unsigned>(N)) [[unlikely]] {
+            outOfRange(index);
         }
         return static_cast<std::size_t>(index);
+    }
+
+    [[noreturn, gnu::cold, gnu::noinline]] void outOfRange(int index) const {
+        throw std::out_of_range(name_ + "(" + std::to_string(index) +
+                                "): index out of range 0 to " + std::to_string(N - 1));
     }
 
     std::string name_;

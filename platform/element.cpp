@@ -33,30 +33,30 @@ std::int32_t wholeTwips(float twips) {
 Element::Element(ElementKind kind, std::string name, Box box, bool visible)
     : kind_(kind), name_(std::move(name)), box_(box), visible_(visible) {}
 
-void Element::changed() {
+void Element::changed(bool moved) {
     if (form_ != nullptr) {
-        form_->elementChanged(*this);
+        form_->elementChanged(*this, moved);
     }
 }
 
 void Element::setLeft(float twips) {
     box_.left = wholeTwips(twips);
-    changed();
+    changed(true);
 }
 
 void Element::setTop(float twips) {
     box_.top = wholeTwips(twips);
-    changed();
+    changed(true);
 }
 
 void Element::setWidth(float twips) {
     box_.width = wholeTwips(twips);
-    changed();
+    changed(true);
 }
 
 void Element::setHeight(float twips) {
     box_.height = wholeTwips(twips);
-    changed();
+    changed(true);
 }
 
 void Element::setVisible(bool visible) {
@@ -99,8 +99,11 @@ bool Image::colourAt(float x, float y, Colour& out) const {
     if (r.width == 0 || r.height == 0 || b.width <= 0 || b.height <= 0) {
         return false;
     }
-    int px = static_cast<int>(std::floor((x - b.left) * r.width / b.width));
-    int py = static_cast<int>(std::floor((y - b.top) * r.height / b.height));
+    // The point lies inside the box, so truncating is rounding down.
+    int px = static_cast<int>((x - static_cast<float>(b.left)) * static_cast<float>(r.width) /
+                              static_cast<float>(b.width));
+    int py = static_cast<int>((y - static_cast<float>(b.top)) * static_cast<float>(r.height) /
+                              static_cast<float>(b.height));
     px = px < 0 ? 0 : (px >= r.width ? r.width - 1 : px);
     py = py < 0 ? 0 : (py >= r.height ? r.height - 1 : py);
     out = r.at(px, py);

@@ -54,12 +54,17 @@ class Element {
     void setHeight(float twips);
     void setVisible(bool visible);
 
-    // Set by the window the element is placed in.
-    void setForm(Form* form) { form_ = form; }
+    // Set by the window the element is placed in, with its layer there.
+    void setForm(Form* form, int layer = -1) {
+        form_ = form;
+        layer_ = layer;
+    }
     Form* form() const { return form_; }
+    int layer() const { return layer_; }
 
   protected:
-    void changed();
+    // Tells the window; `moved` when the box changed.
+    void changed(bool moved = false);
 
   private:
     ElementKind kind_;
@@ -67,6 +72,7 @@ class Element {
     Box box_;
     bool visible_;
     Form* form_ = nullptr;
+    int layer_ = -1;
 };
 
 enum class ShapeKind { rectangle, circle };

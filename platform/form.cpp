@@ -27,8 +27,14 @@ Form::~Form() {
 }
 
 void Form::add(Element& element) {
-    element.setForm(this);
+    element.setForm(this, static_cast<int>(layers_.size()));
     layers_.push_back(&element);
+    indexed_ = false;
+}
+
+void Form::buildIndex() const {
+    index_.build(layers_, clientWidth_, clientHeight_);
+    indexed_ = true;
 }
 
 void Form::addButton(CommandButton& button, bool isDefault) {
@@ -48,8 +54,12 @@ Colour Form::Point(float x, float y) const {
             return resolveColour(kButtonFace);
         }
     }
-    for (auto it = layers_.rbegin(); it != layers_.rend(); ++it) {
-        const Element& e = **it;
+    if (!indexed_) {
+        buildIndex();
+    }
+    const auto& candidates = index_.candidates(x, y);
+    for (auto it = candidates.rbegin(); it != candidates.rend(); ++it) {
+        const Element& e = *layers_[*it];
         if (!e.Visible() || !e.box().contains(x, y)) {
             continue;
         }
@@ -171,7 +181,10 @@ void Form::focusNextVisible(const CommandButton* after) {
     }
 }
 
-void Form::elementChanged(const Element& element) {
+void Form::elementChanged(const Element& element, bool moved) {
+    if (moved && indexed_ && element.layer() >= 0) {
+        index_.update(element.layer(), element.box());
+    }
     if (element.kind() == ElementKind::button && &element == focused_ && !element.Visible()) {
         // A hidden button takes no focus: it passes to the next shown one.
         focusNextVisible(focused_);

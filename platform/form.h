@@ -6,6 +6,7 @@
 
 #include "platform/colour.h"
 #include "platform/element.h"
+#include "platform/scene_index.h"
 
 namespace platform {
 
@@ -83,11 +84,12 @@ class Form {
     void setView(FormView* view) { view_ = view; }
     FormView* view() const { return view_; }
 
-    // Called by the elements on every write.
-    void elementChanged(const Element& element);
+    // Called by the elements on every write; `moved` when the box changed.
+    void elementChanged(const Element& element, bool moved = false);
 
   private:
     void press(CommandButton& button);
+    void buildIndex() const;
     void focusNextVisible(const CommandButton* after);
 
     std::string name_;
@@ -96,6 +98,9 @@ class Form {
     int clientHeight_;
     Colour background_;
     std::vector<Element*> layers_;
+    // Built on the first colour query, once the scene is placed.
+    mutable SceneIndex index_;
+    mutable bool indexed_ = false;
     std::vector<CommandButton*> buttons_;
     CommandButton* default_ = nullptr;
     CommandButton* focused_ = nullptr;

@@ -233,3 +233,75 @@ TEST(SimulatedPlatform, AnEndingProgramDeliversNothingMore) {
 }
 
 }  // namespace
+
+namespace {
+
+// The composed picture worked out the slow way: every layer from the top.
+platform::Colour composedAt(const platform::Form& form, float x, float y) {
+    for (auto it = form.buttons().rbegin(); it != form.buttons().rend(); ++it) {
+        if ((*it)->Visible() && (*it)->box().contains(x, y)) {
+            return platform::resolveColour(platform::kButtonFace);
+        }
+    }
+    for (auto it = form.layers().rbegin(); it != form.layers().rend(); ++it) {
+        const platform::Element& e = **it;
+        if (!e.Visible() || !e.box().contains(x, y)) {
+            continue;
+        }
+        if (e.kind() == platform::ElementKind::shape) {
+            const auto& s = static_cast<const platform::Shape&>(e);
+            if (s.covers(x, y)) {
+                return platform::resolveColour(s.FillColor());
+            }
+        } else if (e.kind() == platform::ElementKind::image) {
+            platform::Colour c = 0;
+            if (static_cast<const platform::Image&>(e).colourAt(x, y, c)) {
+                return c;
+            }
+        } else if (e.kind() == platform::ElementKind::label) {
+            const auto& l = static_cast<const platform::Label&>(e);
+            if (!l.style().transparent) {
+                return platform::resolveColour(l.style().backColour);
+            }
+        }
+    }
+    return platform::resolveColour(form.background());
+}
+
+TEST(ColourQuery, MatchesTheLayersFromTheTopAsSpritesMoveAndDotsGo) {
+    playfield::Playfield scene;
+    platform::Image* movers[] = {&scene.imgGulpo, &scene.imgGhost1, &scene.imgGhost2,
+                                 &scene.imgGhost3};
+    unsigned seed = 99;
+    auto next = [&seed](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<unsigned>(n));
+    };
+    int checked = 0;
+    for (int round = 0; round < 300; ++round) {
+        // Sprites go anywhere, outside the maze and the window too.
+        platform::Image& m = *movers[next(4)];
+        m.setLeft(static_cast<float>(next(9000) - 1000));
+        m.setTop(static_cast<float>(next(10000) - 1000));
+        scene.shpFood(next(76)).setVisible(next(2) == 0);
+        if (round % 50 == 0) {
+            m.setPicture(scene.imgBlue.picture());
+        }
+        for (int k = 0; k < 200; ++k) {
+            const float x = static_cast<float>(next(18000) - 2000) / 2;
+            const float y = static_cast<float>(next(20000) - 2000) / 2;
+            ASSERT_EQ(scene.frmGulpo.Point(x, y), composedAt(scene.frmGulpo, x, y))
+                << "at (" << x << ", " << y << ") round " << round;
+            ++checked;
+        }
+        // Near the moved sprite's edges.
+        for (float dx : {-0.5f, 0.0f, 0.5f, 187.5f, 374.5f, 375.0f}) {
+            const float x = m.Left() + dx;
+            const float y = m.Top() + dx;
+            ASSERT_EQ(scene.frmGulpo.Point(x, y), composedAt(scene.frmGulpo, x, y));
+        }
+    }
+    EXPECT_EQ(checked, 60000);
+}
+
+}  // namespace

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/element.h"
+
+namespace platform {
+
+// A grid over a window's client area that lists, for each cell, the
+// elements whose boxes reach into it, in layer order. The colour query asks
+// it for the few elements that can cover a point instead of walking every
+// layer; moving an element moves its entries.
+class SceneIndex {
+  public:
+    void build(const std::vector<Element*>& layers, int clientWidth, int clientHeight);
+    // The element at `layer` may have a new box.
+    void update(int layer, const Box& box);
+
+    // The layers that may cover (x, y), bottom first.
+    const std::vector<std::uint16_t>& candidates(float x, float y) const {
+        if (x >= 0 && y >= 0) {
+            const auto cx = static_cast<int>(x) / kCell;
+            const auto cy = static_cast<int>(y) / kCell;
+            if (cx < cols_ && cy < rows_) {
+                return cells_[static_cast<std::size_t>(cy * cols_ + cx)];
+            }
+        }
+        return beyond_;
+    }
+
+  private:
+    static constexpr int kCell = 256;
+
+    struct Span {
+        int x0 = 0;
+        int y0 = 0;
+        int x1 = -1;
+        int y1 = -1;
+        bool beyond = false;
+        friend bool operator==(const Span&, const Span&) = default;
+    };
+    Span spanOf(const Box& box) const;
+    void insert(int layer, const Span& span);
+    void erase(int layer, const Span& span);
+
+    int cols_ = 0;
+    int rows_ = 0;
+    std::vector<std::vector<std::uint16_t>> cells_;
+    // Elements reaching beyond the grid, for points out there.
+    std::vector<std::uint16_t> beyond_;
+    std::vector<Span> spans_;
+};
+
+}  // namespace platform
