@@ -34,13 +34,13 @@ int main(int argc, char** argv) {
             try {
                 std::size_t used = 0;
                 const long long ms = std::stoll(value, &used);
-                if (used != value.size() || ms < 0) {
+                if (used != value.size() || ms < 0 || ms > replay::kLatestScriptTime) {
                     throw std::invalid_argument(value);
                 }
                 until = ms;
             } catch (const std::exception&) {
-                std::cerr << "gulpo-replay: --until takes a whole number of milliseconds, found '"
-                          << value << "'\n";
+                std::cerr << "gulpo-replay: --until takes a whole number of milliseconds from 0 to "
+                          << replay::kLatestScriptTime << ", found '" << value << "'\n";
                 return kBadScript;
             }
         } else if (arg == "--trace" && i + 1 < argc) {

@@ -14,13 +14,9 @@ Form::Form(std::string name, std::string caption, int clientWidth, int clientHei
       clientHeight_(clientHeight),
       background_(background) {}
 
+// The elements of a window die with it and may already be gone here: the
+// window only tells its view.
 Form::~Form() {
-    for (Element* e : layers_) {
-        e->setForm(nullptr);
-    }
-    for (CommandButton* b : buttons_) {
-        b->setForm(nullptr);
-    }
     if (view_ != nullptr) {
         view_->formDestroyed();
     }

@@ -26,6 +26,8 @@ void eraseSorted(std::vector<std::uint16_t>& list, std::uint16_t layer) {
 void SceneIndex::build(const std::vector<Element*>& layers, int clientWidth, int clientHeight) {
     cols_ = std::max(1, (clientWidth + kCell - 1) / kCell);
     rows_ = std::max(1, (clientHeight + kCell - 1) / kCell);
+    gridWidth_ = static_cast<float>(cols_ * kCell);
+    gridHeight_ = static_cast<float>(rows_ * kCell);
     cells_.assign(static_cast<std::size_t>(cols_ * rows_), {});
     beyond_.clear();
     spans_.assign(layers.size(), Span{});

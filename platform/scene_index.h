@@ -19,12 +19,11 @@ class SceneIndex {
 
     // The layers that may cover (x, y), bottom first.
     const std::vector<std::uint16_t>& candidates(float x, float y) const {
-        if (x >= 0 && y >= 0) {
+        // Compared as floats first: a point far away never becomes an int.
+        if (x >= 0 && y >= 0 && x < gridWidth_ && y < gridHeight_) {
             const auto cx = static_cast<int>(x) / kCell;
             const auto cy = static_cast<int>(y) / kCell;
-            if (cx < cols_ && cy < rows_) {
-                return cells_[static_cast<std::size_t>(cy * cols_ + cx)];
-            }
+            return cells_[static_cast<std::size_t>(cy * cols_ + cx)];
         }
         return beyond_;
     }
@@ -46,6 +45,8 @@ class SceneIndex {
 
     int cols_ = 0;
     int rows_ = 0;
+    float gridWidth_ = 0;
+    float gridHeight_ = 0;
     std::vector<std::vector<std::uint16_t>> cells_;
     // Elements reaching beyond the grid, for points out there.
     std::vector<std::uint16_t> beyond_;

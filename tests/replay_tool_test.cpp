@@ -178,6 +178,7 @@ TEST_F(ReplayTool, ABadScriptExitsTwoNamingFileAndLineAndRunsNothing) {
              Bad{"start\n", ":1: expected '<time> <verb> [arguments]'"},
              Bad{"0 set Score 40000\n", ":1: value 40000 is out of range -32768 to 32767"},
              Bad{"0 alt SS\n", ":1: 'alt' takes a single letter"},
+             Bad{"86400001 end\n", ":1: time 86400001 is out of range 0 to 86400000"},
          }) {
         const std::string path = write("bad.txt", bad.script);
         const Result r = run(path);

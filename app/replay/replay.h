@@ -31,7 +31,7 @@ class Replay {
 
     game::FrmGulpo& game() { return *gulpo_; }
     platform::SimPlatform& platform() { return platform_; }
-    const TraceWriter& trace() const { return trace_; }
+    TraceWriter& trace() { return trace_; }
 
   private:
     void deliver(const ScriptEvent& e);

@@ -11,17 +11,15 @@ namespace replay {
 namespace {
 
 constexpr std::array<std::string_view, 13> kVariables = {
-    "PlayerDX", "PlayerDY", "Ghost1DX", "Ghost1DY",        "Ghost2DX",
-    "Ghost2DY", "Ghost3DX", "Ghost3DY", "Score",           "Lives",
-    "Level",    "PlayerStartLeft", "PlayerStartTop",
+    "PlayerDX", "PlayerDY", "Ghost1DX", "Ghost1DY", "Ghost2DX",        "Ghost2DY",       "Ghost3DX",
+    "Ghost3DY", "Score",    "Lives",    "Level",    "PlayerStartLeft", "PlayerStartTop",
 };
 constexpr std::array<std::string_view, 4> kSprites = {"imgGulpo", "imgGhost1", "imgGhost2",
                                                       "imgGhost3"};
-// Far beyond anything a game reaches, and safe from overflow in the clock.
-constexpr std::int64_t kLatestTime = 1'000'000'000'000;
+constexpr std::int64_t kLatestTime = kLatestScriptTime;
 
 class LineReader {
-public:
+  public:
     LineReader(const std::string& file, int line) : file_(file), line_(line) {}
 
     [[noreturn]] void fail(const std::string& what) const {
@@ -65,7 +63,7 @@ public:
         fail("unknown " + what + " '" + value + "' (expected one of " + list + ")");
     }
 
-private:
+  private:
     const std::string& file_;
     int line_;
 };

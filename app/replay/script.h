@@ -26,9 +26,12 @@ struct Script {
 // A script that cannot be run: the message names the file, the line and
 // what is wrong ("moves.txt:7: key code 300 is out of range 0 to 255").
 class ScriptError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
+
+// The latest time a script or --until may name: a day of virtual time.
+inline constexpr std::int64_t kLatestScriptTime = 86'400'000;
 
 // Reads a whole script; a fault anywhere throws ScriptError and nothing of
 // the script is returned.

@@ -181,6 +181,9 @@ void TraceWriter::handlerReturned(game::Handler handler, int detail) {
     if (handler == game::Handler::tick) {
         ++ticks_;
     }
+    if (afterEach) {
+        afterEach();
+    }
     if (!sink_) {
         return;
     }
@@ -236,6 +239,9 @@ void TraceWriter::waitEnded() {
 }
 
 void TraceWriter::injection(std::string_view verb, const std::vector<std::string>& args) {
+    if (afterEach) {
+        afterEach();
+    }
     if (!sink_) {
         return;
     }
@@ -253,6 +259,9 @@ void TraceWriter::injection(std::string_view verb, const std::vector<std::string
 }
 
 void TraceWriter::aboutDestroyed() {
+    if (afterEach) {
+        afterEach();
+    }
     if (!sink_) {
         return;
     }

@@ -14,7 +14,7 @@ namespace replay {
 // complete, each with the time, what happened, the handler depth and, for
 // most lines, the whole game state after it.
 class TraceWriter : public game::GameEvents {
-public:
+  public:
     // `sink` receives the trace in chunks; with no sink nothing is written.
     using Sink = std::function<void(std::string_view)>;
 
@@ -34,7 +34,11 @@ public:
     void flush();
     std::int64_t ticks() const { return ticks_; }
 
-private:
+    // Called after every handler, injection and window close, whether or
+    // not a trace is written (the soak test checks the game's rules there).
+    std::function<void()> afterEach;
+
+  private:
     void begin(std::string_view ev);
     void end();
     void state();
