@@ -69,17 +69,6 @@ void FrmGulpo::Form_Load() {
     tmrMain.setInterval(0);
 }
 
-Ghost FrmGulpo::ghost(int number) {
-    switch (number) {
-        case 1:
-            return Ghost{1, imgGhost1, imgGhost1real, tmrGhost1, Ghost1DX, Ghost1DY};
-        case 2:
-            return Ghost{2, imgGhost2, imgGhost2real, tmrGhost2, Ghost2DX, Ghost2DY};
-        default:
-            return Ghost{3, imgGhost3, imgGhost3real, tmrGhost3, Ghost3DX, Ghost3DY};
-    }
-}
-
 void place(platform::Image& sprite, float x, float y) {
     sprite.setLeft(x);
     sprite.setTop(y);

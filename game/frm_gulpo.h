@@ -114,6 +114,17 @@ class FrmGulpo : public playfield::Playfield {
     std::unique_ptr<FrmAbout> frmAbout_;
 };
 
+inline Ghost FrmGulpo::ghost(int number) {
+    switch (number) {
+        case 1:
+            return Ghost{1, imgGhost1, imgGhost1real, tmrGhost1, Ghost1DX, Ghost1DY};
+        case 2:
+            return Ghost{2, imgGhost2, imgGhost2real, tmrGhost2, Ghost2DX, Ghost2DY};
+        default:
+            return Ghost{3, imgGhost3, imgGhost3real, tmrGhost3, Ghost3DX, Ghost3DY};
+    }
+}
+
 // Places a sprite at (x, y): Left first, then Top.
 void place(platform::Image& sprite, float x, float y);
 

@@ -40,22 +40,38 @@ void Element::changed(bool moved) {
 }
 
 void Element::setLeft(float twips) {
-    box_.left = wholeTwips(twips);
+    const std::int32_t v = wholeTwips(twips);
+    if (v == box_.left) {
+        return;
+    }
+    box_.left = v;
     changed(true);
 }
 
 void Element::setTop(float twips) {
-    box_.top = wholeTwips(twips);
+    const std::int32_t v = wholeTwips(twips);
+    if (v == box_.top) {
+        return;
+    }
+    box_.top = v;
     changed(true);
 }
 
 void Element::setWidth(float twips) {
-    box_.width = wholeTwips(twips);
+    const std::int32_t v = wholeTwips(twips);
+    if (v == box_.width) {
+        return;
+    }
+    box_.width = v;
     changed(true);
 }
 
 void Element::setHeight(float twips) {
-    box_.height = wholeTwips(twips);
+    const std::int32_t v = wholeTwips(twips);
+    if (v == box_.height) {
+        return;
+    }
+    box_.height = v;
     changed(true);
 }
 

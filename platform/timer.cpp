@@ -47,6 +47,7 @@ std::int64_t Timer::slotsDueBy(std::int64_t now) const {
 void Timer::restart() {
     startMs_ = scheduler_ != nullptr ? scheduler_->now() : 0;
     lastSlot_ = 0;
+    nextDue_ = dueTime(1);
     if (scheduler_ != nullptr) {
         scheduler_->scheduleChanged();
     }
@@ -84,7 +85,7 @@ bool TimerScheduler::nextDue(std::int64_t& when, Timer*& which) const {
         if (!t->running() || t->inHandler_) {
             continue;
         }
-        const std::int64_t due = t->dueTime(t->lastSlot_ + 1);
+        const std::int64_t due = t->nextDue_;
         if (!found || due < when) {
             when = due;
             which = t;
@@ -96,6 +97,7 @@ bool TimerScheduler::nextDue(std::int64_t& when, Timer*& which) const {
 
 void TimerScheduler::fire(Timer& timer) {
     timer.lastSlot_ = std::max(timer.lastSlot_ + 1, timer.slotsDueBy(clock_.nowMs()));
+    timer.nextDue_ = timer.dueTime(timer.lastSlot_ + 1);
     timer.inHandler_ = true;
     struct Done {
         Timer& t;

@@ -52,6 +52,7 @@ class Timer {
     bool inHandler_ = false;
     std::int64_t startMs_ = 0;
     std::int64_t lastSlot_ = 0;
+    std::int64_t nextDue_ = 0;  // dueTime(lastSlot_ + 1), kept with it
     TimerScheduler* scheduler_ = nullptr;
 };
 

@@ -6,10 +6,24 @@ namespace {
 
 // The player reaches a dot when the dot's top-left corner lies strictly
 // inside the player's box; only the dot's corner counts, not its size.
-bool reaches(const platform::Image& p, const platform::Shape& d) {
-    return p.Left() + p.Width() > d.Left() && d.Left() > p.Left() && p.Top() < d.Top() &&
-           p.Top() + p.Height() > d.Top() && d.Visible();
-}
+// The player's box as the reach test reads it; the player does not move
+// while the dots are tested.
+struct Reach {
+    float left;
+    float right;
+    float top;
+    float bottom;
+
+    explicit Reach(const platform::Image& p)
+        : left(p.Left()), right(p.Left() + p.Width()), top(p.Top()), bottom(p.Top() + p.Height()) {}
+
+    // A hidden dot is ruled out first: it is the cheapest test and, late in
+    // a level, the one that most often fails.
+    bool reaches(const platform::Shape& d) const {
+        return d.Visible() && right > d.Left() && d.Left() > left && top < d.Top() &&
+               bottom > d.Top();
+    }
+};
 
 constexpr int kDotPoints = 100;
 constexpr int kBigDotPoints = 200;
@@ -18,8 +32,9 @@ constexpr int kBigDotPoints = 200;
 
 // Every dot is tested every tick, so two dots reached at once both score.
 void FrmGulpo::eatDots() {
+    const Reach player(imgGulpo);
     for (int i = 0; i < shpFood.size(); ++i) {
-        if (reaches(imgGulpo, shpFood(i))) {
+        if (player.reaches(shpFood(i))) {
             shpFood(i).setVisible(false);
             Score = Score + kDotPoints;
             platform_.Beep();
@@ -31,8 +46,9 @@ void FrmGulpo::eatDots() {
 // A big dot makes no sound and leaves the score label behind until the next
 // refresh.
 void FrmGulpo::eatBigDots() {
+    const Reach player(imgGulpo);
     for (int i = 0; i < shpBig.size(); ++i) {
-        if (reaches(imgGulpo, shpBig(i))) {
+        if (player.reaches(shpBig(i))) {
             shpBig(i).setVisible(false);
             Score = Score + kBigDotPoints;
             frightenGhosts();

@@ -1,0 +1,45 @@
+// What one tick costs: a ten-minute session of random play through the
+// game on the simulated platform, with no trace and with the trace written
+// to /dev/null.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+#include "app/replay/replay.h"
+#include "bench/session_script.h"
+
+namespace {
+
+void runSession(benchmark::State& state, bool trace) {
+    const replay::Script script = replay::parseScript(bench::randomSession(1), "session");
+    std::FILE* devNull = std::fopen("/dev/null", "wb");
+    long long ticks = 0;
+    for (auto _ : state) {
+        replay::TraceWriter::Sink sink;
+        if (trace) {
+            sink = [devNull](std::string_view chunk) {
+                std::fwrite(chunk.data(), 1, chunk.size(), devNull);
+            };
+        }
+        replay::Replay run(sink);
+        run.run(script);
+        ticks += run.trace().ticks();
+    }
+    std::fclose(devNull);
+    state.counters["ticks_per_s"] =
+        benchmark::Counter(static_cast<double>(ticks), benchmark::Counter::kIsRate);
+}
+
+void TenMinutesNoTrace(benchmark::State& state) {
+    runSession(state, false);
+}
+void TenMinutesTraceToDevNull(benchmark::State& state) {
+    runSession(state, true);
+}
+
+BENCHMARK(TenMinutesNoTrace)->Unit(benchmark::kMillisecond);
+BENCHMARK(TenMinutesTraceToDevNull)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
