@@ -24,6 +24,9 @@ class Int16 {
 
     constexpr operator int() const { return value_; }  // NOLINT
 
+    // The number as a position in twips.
+    constexpr float asTwips() const { return static_cast<float>(value_); }
+
   private:
     static constexpr std::int16_t saturate(long long v) {
         return static_cast<std::int16_t>(v < kMin ? kMin : (v > kMax ? kMax : v));

@@ -28,7 +28,7 @@ Raster rasterFromPixelMap(const std::vector<std::string_view>& rows,
     Raster r;
     r.height = static_cast<int>(rows.size());
     r.width = rows.empty() ? 0 : static_cast<int>(rows.front().size());
-    r.pixels.reserve(static_cast<std::size_t>(r.width * r.height));
+    r.pixels.reserve(static_cast<std::size_t>(r.width) * static_cast<std::size_t>(r.height));
     for (std::size_t y = 0; y < rows.size(); ++y) {
         if (static_cast<int>(rows[y].size()) != r.width) {
             throw std::invalid_argument("pixel map row " + std::to_string(y) + " has " +

@@ -16,7 +16,10 @@ struct Raster {
     int height = 0;
     std::vector<Colour> pixels;
 
-    Colour at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+    Colour at(int x, int y) const {
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                      static_cast<std::size_t>(x)];
+    }
 };
 
 // A reference to a shared picture object. Copying a Picture shares the object,

@@ -28,7 +28,7 @@ void SceneIndex::build(const std::vector<Element*>& layers, int clientWidth, int
     rows_ = std::max(1, (clientHeight + kCell - 1) / kCell);
     gridWidth_ = static_cast<float>(cols_ * kCell);
     gridHeight_ = static_cast<float>(rows_ * kCell);
-    cells_.assign(static_cast<std::size_t>(cols_ * rows_), {});
+    cells_.assign(static_cast<std::size_t>(cols_) * static_cast<std::size_t>(rows_), {});
     beyond_.clear();
     spans_.assign(layers.size(), Span{});
     for (std::size_t i = 0; i < layers.size(); ++i) {
@@ -60,7 +60,7 @@ void SceneIndex::insert(int layer, const Span& span) {
     const auto id = static_cast<std::uint16_t>(layer);
     for (int y = span.y0; y <= span.y1; ++y) {
         for (int x = span.x0; x <= span.x1; ++x) {
-            insertSorted(cells_[static_cast<std::size_t>(y * cols_ + x)], id);
+            insertSorted(cells_[cell(x, y)], id);
         }
     }
     if (span.beyond) {
@@ -72,7 +72,7 @@ void SceneIndex::erase(int layer, const Span& span) {
     const auto id = static_cast<std::uint16_t>(layer);
     for (int y = span.y0; y <= span.y1; ++y) {
         for (int x = span.x0; x <= span.x1; ++x) {
-            eraseSorted(cells_[static_cast<std::size_t>(y * cols_ + x)], id);
+            eraseSorted(cells_[cell(x, y)], id);
         }
     }
     if (span.beyond) {

@@ -23,7 +23,7 @@ class SceneIndex {
         if (x >= 0 && y >= 0 && x < gridWidth_ && y < gridHeight_) {
             const auto cx = static_cast<int>(x) / kCell;
             const auto cy = static_cast<int>(y) / kCell;
-            return cells_[static_cast<std::size_t>(cy * cols_ + cx)];
+            return cells_[cell(cx, cy)];
         }
         return beyond_;
     }
@@ -39,6 +39,10 @@ class SceneIndex {
         bool beyond = false;
         friend bool operator==(const Span&, const Span&) = default;
     };
+    std::size_t cell(int x, int y) const {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(cols_) +
+               static_cast<std::size_t>(x);
+    }
     Span spanOf(const Box& box) const;
     void insert(int layer, const Span& span);
     void erase(int layer, const Span& span);

@@ -15,8 +15,6 @@
 
 namespace {
 
-using gulpo_test::field;
-using gulpo_test::number;
 
 struct Result {
     int status = -1;
@@ -41,7 +39,7 @@ class ReplayTool : public ::testing::Test {
     void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
 
     std::string write(const std::string& name, const std::string& text) {
-        const std::string path = dir_ + "/" + name;
+        std::string path = dir_ + "/" + name;
         std::ofstream(path, std::ios::binary) << text;
         return path;
     }

@@ -162,7 +162,7 @@ TEST(Rand, CoversTheWholeRangeInclusively) {
         const int r = s.game().Rand(-3, 3);
         ASSERT_GE(r, -3);
         ASSERT_LE(r, 3);
-        ++seen[static_cast<std::size_t>(r + 3)];
+        ++seen[static_cast<std::size_t>(r) + 3];
     }
     for (int count : seen) {
         EXPECT_GT(count, 500);

@@ -37,7 +37,7 @@ void FrmGulpo::completeLevel() {
     place(imgGhost3, 3100, 2880);
     Ghost3DY = -25;
     Ghost3DX = 0;
-    place(imgGulpo, PlayerStartLeft, PlayerStartTop);
+    place(imgGulpo, PlayerStartLeft.asTwips(), PlayerStartTop.asTwips());
     PlayerDX = 0;
     PlayerDY = 0;
     Level = Level + 1;

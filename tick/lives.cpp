@@ -43,8 +43,8 @@ void FrmGulpo::harmByGhost3() {
 // spots; keys pressed during the pause are forgotten.
 void FrmGulpo::loseLife() {
     Wait(2000);
-    imgGulpo.setLeft(PlayerStartLeft);
-    imgGulpo.setTop(PlayerStartTop);
+    imgGulpo.setLeft(PlayerStartLeft.asTwips());
+    imgGulpo.setTop(PlayerStartTop.asTwips());
     imgGulpo.setPicture(imgGulpoRight.picture());
     PlayerDX = 0;
     PlayerDY = 0;

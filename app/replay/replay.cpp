@@ -1,5 +1,6 @@
 #include "app/replay/replay.h"
 
+#include <stdexcept>
 #include <string>
 
 #include "game/about.h"
@@ -21,32 +22,29 @@ Replay::Replay(TraceWriter::Sink sink) : trace_(std::move(sink)) {
 }
 
 game::Int16& Replay::variable(const std::string& name) {
-    game::FrmGulpo& g = *gulpo_;
-    if (name == "PlayerDX")
-        return g.PlayerDX;
-    if (name == "PlayerDY")
-        return g.PlayerDY;
-    if (name == "Ghost1DX")
-        return g.Ghost1DX;
-    if (name == "Ghost1DY")
-        return g.Ghost1DY;
-    if (name == "Ghost2DX")
-        return g.Ghost2DX;
-    if (name == "Ghost2DY")
-        return g.Ghost2DY;
-    if (name == "Ghost3DX")
-        return g.Ghost3DX;
-    if (name == "Ghost3DY")
-        return g.Ghost3DY;
-    if (name == "Score")
-        return g.Score;
-    if (name == "Lives")
-        return g.Lives;
-    if (name == "Level")
-        return g.Level;
-    if (name == "PlayerStartLeft")
-        return g.PlayerStartLeft;
-    return g.PlayerStartTop;
+    // The script parser has already refused any other name.
+    using Variable = game::Int16 game::FrmGulpo::*;
+    static const std::pair<const char*, Variable> kVariables[] = {
+        {"PlayerDX", &game::FrmGulpo::PlayerDX},
+        {"PlayerDY", &game::FrmGulpo::PlayerDY},
+        {"Ghost1DX", &game::FrmGulpo::Ghost1DX},
+        {"Ghost1DY", &game::FrmGulpo::Ghost1DY},
+        {"Ghost2DX", &game::FrmGulpo::Ghost2DX},
+        {"Ghost2DY", &game::FrmGulpo::Ghost2DY},
+        {"Ghost3DX", &game::FrmGulpo::Ghost3DX},
+        {"Ghost3DY", &game::FrmGulpo::Ghost3DY},
+        {"Score", &game::FrmGulpo::Score},
+        {"Lives", &game::FrmGulpo::Lives},
+        {"Level", &game::FrmGulpo::Level},
+        {"PlayerStartLeft", &game::FrmGulpo::PlayerStartLeft},
+        {"PlayerStartTop", &game::FrmGulpo::PlayerStartTop},
+    };
+    for (const auto& [key, member] : kVariables) {
+        if (name == key) {
+            return (*gulpo_).*member;
+        }
+    }
+    throw std::invalid_argument("no module variable named " + name);
 }
 
 void Replay::deliver(const ScriptEvent& e) {
