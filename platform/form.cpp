@@ -55,8 +55,11 @@ Colour Form::Point(float x, float y) const {
     }
     const auto& candidates = index_.candidates(x, y);
     for (auto it = candidates.rbegin(); it != candidates.rend(); ++it) {
+        if (!index_.boxHolds(*it, x, y)) {
+            continue;
+        }
         const Element& e = *layers_[*it];
-        if (!e.Visible() || !e.box().contains(x, y)) {
+        if (!e.Visible()) {
             continue;
         }
         switch (e.kind()) {

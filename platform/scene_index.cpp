@@ -31,7 +31,9 @@ void SceneIndex::build(const std::vector<Element*>& layers, int clientWidth, int
     cells_.assign(static_cast<std::size_t>(cols_) * static_cast<std::size_t>(rows_), {});
     beyond_.clear();
     spans_.assign(layers.size(), Span{});
+    edges_.assign(layers.size(), Edges{});
     for (std::size_t i = 0; i < layers.size(); ++i) {
+        edges_[i] = edgesOf(layers[i]->box());
         spans_[i] = spanOf(layers[i]->box());
         insert(static_cast<int>(i), spans_[i]);
     }
@@ -80,7 +82,13 @@ void SceneIndex::erase(int layer, const Span& span) {
     }
 }
 
+SceneIndex::Edges SceneIndex::edgesOf(const Box& b) {
+    return Edges{static_cast<float>(b.left), static_cast<float>(b.top),
+                 static_cast<float>(b.left + b.width), static_cast<float>(b.top + b.height)};
+}
+
 void SceneIndex::update(int layer, const Box& box) {
+    edges_[static_cast<std::size_t>(layer)] = edgesOf(box);
     Span& old = spans_[static_cast<std::size_t>(layer)];
     const Span now = spanOf(box);
     if (now == old) {

@@ -17,6 +17,13 @@ class SceneIndex {
     // The element at `layer` may have a new box.
     void update(int layer, const Box& box);
 
+    // Whether the box of the element at `layer` holds (x, y), from the
+    // index's own copy: the query tests boxes without visiting elements.
+    bool boxHolds(std::uint16_t layer, float x, float y) const {
+        const Edges& e = edges_[layer];
+        return x >= e.left && x < e.right && y >= e.top && y < e.bottom;
+    }
+
     // The layers that may cover (x, y), bottom first.
     const std::vector<std::uint16_t>& candidates(float x, float y) const {
         // Compared as floats first: a point far away never becomes an int.
@@ -55,6 +62,14 @@ class SceneIndex {
     // Elements reaching beyond the grid, for points out there.
     std::vector<std::uint16_t> beyond_;
     std::vector<Span> spans_;
+    struct Edges {
+        float left;
+        float top;
+        float right;
+        float bottom;
+    };
+    std::vector<Edges> edges_;
+    static Edges edgesOf(const Box& b);
 };
 
 }  // namespace platform
