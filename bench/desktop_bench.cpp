@@ -1,0 +1,122 @@
+// The desktop program measured from outside, under its own Xvfb: the time
+// from launch to the first painted frame, the CPU it uses while waiting for
+// Start and while playing, its peak memory, and (from the tick stopwatch
+// build, as it exits) the tick rate and the longest gap between ticks.
+#include <unistd.h>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "tests/window/x_session.h"
+
+namespace {
+
+using namespace std::chrono;
+using window_test::ChildProcess;
+using window_test::Millis;
+using window_test::VirtualScreen;
+using window_test::XClient;
+
+constexpr std::uint32_t kPureBlue = 0x0000FF;
+
+// User plus system CPU time of a process, in seconds.
+double cpuSeconds(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string f;
+    long long utime = 0;
+    long long stime = 0;
+    for (int i = 3; i <= 15 && fields >> f; ++i) {
+        if (i == 14) {
+            utime = std::stoll(f);
+        } else if (i == 15) {
+            stime = std::stoll(f);
+        }
+    }
+    return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+long long peakResidentKb(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            return std::stoll(line.substr(6));
+        }
+    }
+    return -1;
+}
+
+void press(const std::string& display, const std::string& keys) {
+    window_test::runToCompletion({GULPO_XDOTOOL, "key", keys}, display, Millis(5000));
+}
+
+}  // namespace
+
+int main() {
+    const std::string dir = "/tmp/gulpo-desktop-bench-" + std::to_string(getpid());
+    std::system(("mkdir -p " + dir).c_str());
+    VirtualScreen screen(GULPO_XVFB, dir + "/xvfb.log");
+    XClient x(screen.display());
+
+    const auto launched = steady_clock::now();
+    ChildProcess app({GULPO_TICK_PROBE}, {"DISPLAY=" + screen.display()}, dir + "/out.log", -1,
+                     dir + "/err.log");
+    const auto window = x.findTopLevel("Gulpo", Millis(10000));
+    double firstFrameMs = -1;
+    while (steady_clock::now() - launched < seconds(10)) {
+        const window_test::Screenshot shot = x.capture(window);
+        // Shape1, the top of the maze, is in view once the scene is painted.
+        if (!shot.empty() && (shot.at(30, 12) & 0xFFFFFF) == kPureBlue) {
+            firstFrameMs = duration<double, std::milli>(steady_clock::now() - launched).count();
+            break;
+        }
+        std::this_thread::sleep_for(milliseconds(2));
+    }
+
+    std::this_thread::sleep_for(seconds(1));
+    const double idleStart = cpuSeconds(app.pid());
+    std::this_thread::sleep_for(seconds(10));
+    const double idleCpu = (cpuSeconds(app.pid()) - idleStart) / 10.0;
+
+    x.focus(window, Millis(2000));
+    press(screen.display(), "alt+s");
+    std::this_thread::sleep_for(milliseconds(2500));
+    const double playStart = cpuSeconds(app.pid());
+    const char* arrows[] = {"Left", "Up", "Right", "Down"};
+    for (int i = 0; i < 25; ++i) {
+        press(screen.display(), arrows[i % 4]);
+        std::this_thread::sleep_for(milliseconds(400));
+    }
+    const double playCpu = (cpuSeconds(app.pid()) - playStart) / 10.0;
+    const long long peakKb = peakResidentKb(app.pid());
+
+    x.askToClose(window);
+    const auto ended = app.waitFor(Millis(5000));
+    std::ifstream err(dir + "/err.log");
+    std::string probe;
+    for (std::string line; std::getline(err, line);) {
+        if (line.rfind("tick-probe:", 0) == 0) {
+            probe = line;
+        }
+    }
+    std::printf("desktop: launch to first painted frame  %.0f ms   (goal < 300 ms)\n",
+                firstFrameMs);
+    std::printf(
+        "desktop: CPU waiting for Start          %.2f %% of a core over 10 s   (goal < 1 %%)\n",
+        idleCpu * 100);
+    std::printf(
+        "desktop: CPU while playing              %.2f %% of a core over 10 s   (goal < 10 %%)\n",
+        playCpu * 100);
+    std::printf("desktop: peak resident memory           %.1f MB   (goal < 80 MB)\n",
+                static_cast<double>(peakKb) / 1024.0);
+    std::printf("desktop: %s   (goal 60/s within 1 %%, no gap over 25 ms)\n",
+                probe.empty() ? "tick-probe: no report" : probe.c_str());
+    std::printf("desktop: exit status %s\n", ended ? ended->describe().c_str() : "(still running)");
+    std::system(("rm -rf " + dir).c_str());
+    return ended && ended->exited && ended->code == 0 ? 0 : 1;
+}
