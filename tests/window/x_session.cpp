@@ -102,7 +102,7 @@ std::string ExitStatus::describe() const {
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv,
                            const std::vector<std::string>& extraEnv, const std::string& logPath,
-                           int keepFd) {
+                           int keepFd, const std::string& errorLogPath) {
     if (argv.empty()) {
         throw std::invalid_argument("no program to run");
     }
@@ -128,6 +128,10 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
     args.push_back(nullptr);
 
     const int log = ::open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int errorLog =
+        errorLogPath.empty()
+            ? -1
+            : ::open(errorLogPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     const int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     const pid_t parent = ::getpid();
     pid_ = ::fork();
@@ -135,6 +139,8 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
         const int err = errno;
         if (log >= 0)
             ::close(log);
+        if (errorLog >= 0)
+            ::close(errorLog);
         if (devNull >= 0)
             ::close(devNull);
         throw std::runtime_error(std::string("fork failed: ") + std::strerror(err));
@@ -151,6 +157,9 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
             ::dup2(log, STDOUT_FILENO);
             ::dup2(log, STDERR_FILENO);
         }
+        if (errorLog >= 0) {
+            ::dup2(errorLog, STDERR_FILENO);
+        }
         if (keepFd >= 0) {
             ::fcntl(keepFd, F_SETFD, 0);
         }
@@ -159,6 +168,8 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
     }
     if (log >= 0)
         ::close(log);
+    if (errorLog >= 0)
+        ::close(errorLog);
     if (devNull >= 0)
         ::close(devNull);
 }
@@ -227,8 +238,9 @@ VirtualScreen::VirtualScreen(const std::string& xvfbPath, const std::string& log
     const int writeEnd = fds[1];
     try {
         server_.emplace(
+            // Room for the main window at twice its size (934 x 1040).
             std::vector<std::string>{xvfbPath, "-displayfd", std::to_string(writeEnd), "-screen",
-                                     "0", "1280x1024x24", "-nolisten", "tcp"},
+                                     "0", "1600x1200x24", "-nolisten", "tcp"},
             std::vector<std::string>{}, logPath, writeEnd);
     } catch (...) {
         ::close(readEnd);
@@ -328,6 +340,152 @@ XWindowId XClient::findTopLevel(const std::string& name, Millis timeout) {
         }
         std::this_thread::sleep_for(kPollStep);
     }
+}
+
+const char* describe(MapState state) {
+    switch (state) {
+        case MapState::gone:
+            return "gone (destroyed)";
+        case MapState::unmapped:
+            return "unmapped";
+        case MapState::unviewable:
+            return "mapped but not viewable";
+        case MapState::viewable:
+            return "mapped and viewable";
+    }
+    return "in an unknown state";
+}
+
+std::vector<XWindowId> XClient::topLevelsNamed(const std::string& name) {
+    Display* d = dpy(display_);
+    std::vector<XWindowId> found;
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count) == 0) {
+        return found;
+    }
+    for (unsigned int i = 0; i < count; ++i) {
+        char* title = nullptr;
+        if (XFetchName(d, children[i], &title) != 0 && title != nullptr && name == title) {
+            found.push_back(children[i]);
+        }
+        if (title != nullptr) {
+            XFree(title);
+        }
+    }
+    if (children != nullptr) {
+        XFree(children);
+    }
+    return found;
+}
+
+MapState XClient::mapState(XWindowId window) {
+    XWindowAttributes a{};
+    if (XGetWindowAttributes(dpy(display_), window, &a) == 0) {
+        return MapState::gone;
+    }
+    switch (a.map_state) {
+        case IsViewable:
+            return MapState::viewable;
+        case IsUnviewable:
+            return MapState::unviewable;
+        default:
+            return MapState::unmapped;
+    }
+}
+
+bool XClient::waitForMapState(XWindowId window, MapState wanted, Millis timeout) {
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        if (mapState(window) == wanted) {
+            return true;
+        }
+        if (Clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(kPollStep);
+    }
+}
+
+bool XClient::resize(XWindowId window, WindowSize wanted, Millis timeout) {
+    Display* d = dpy(display_);
+    XResizeWindow(d, window, static_cast<unsigned>(wanted.width),
+                  static_cast<unsigned>(wanted.height));
+    XSync(d, False);
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        const auto now = size(window);
+        if (now && now->width == wanted.width && now->height == wanted.height) {
+            return true;
+        }
+        if (Clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(kPollStep);
+    }
+}
+
+std::optional<WindowIcons> XClient::icons(XWindowId window) {
+    Display* d = dpy(display_);
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long left = 0;
+    unsigned char* data = nullptr;
+    // Read it whole: the length is in 32-bit units, far more than any icon.
+    if (XGetWindowProperty(d, window, atom(d, "_NET_WM_ICON"), 0, 1L << 24, False, AnyPropertyType,
+                           &type, &format, &items, &left, &data) != Success) {
+        return std::nullopt;
+    }
+    if (type == None) {
+        if (data != nullptr) {
+            XFree(data);
+        }
+        return std::nullopt;
+    }
+    WindowIcons result;
+    char* typeName = XGetAtomName(d, type);
+    result.type = typeName != nullptr ? typeName : "";
+    if (typeName != nullptr) {
+        XFree(typeName);
+    }
+    result.format = format;
+    result.items = items;
+    if (format == 32 && data != nullptr) {
+        // Xlib hands 32-bit items back as longs.
+        const auto* values = reinterpret_cast<const unsigned long*>(data);
+        unsigned long at = 0;
+        result.wellFormed = items > 0;
+        while (at < items) {
+            if (items - at < 2) {
+                result.wellFormed = false;
+                break;
+            }
+            const unsigned long w = values[at];
+            const unsigned long h = values[at + 1];
+            result.images.push_back({static_cast<int>(w), static_cast<int>(h)});
+            if (w == 0 || h == 0 || w * h > items - at - 2) {
+                result.wellFormed = false;
+                break;
+            }
+            if (static_cast<long>(w * h) >
+                static_cast<long>(result.largest.width) * result.largest.height) {
+                result.largest = result.images.back();
+                result.largestPixels.clear();
+                for (unsigned long i = 0; i < w * h; ++i) {
+                    result.largestPixels.push_back(
+                        static_cast<std::uint32_t>(values[at + 2 + i] & 0xFFFFFFFFUL));
+                }
+            }
+            at += 2 + w * h;
+        }
+    }
+    if (data != nullptr) {
+        XFree(data);
+    }
+    return result;
 }
 
 std::optional<WindowSize> XClient::size(XWindowId window) {

@@ -28,13 +28,14 @@ struct ExitStatus {
 };
 
 // A child process, with the test's environment minus any display settings,
-// plus `extraEnv` ("NAME=value"). Its output goes to `logPath`. `keepFd`, if
+// plus `extraEnv` ("NAME=value"). Its output goes to `logPath`; its error
+// output too, unless `errorLogPath` names a file of its own. `keepFd`, if
 // not -1, stays open in the child. It is killed, if still running, when
 // destroyed, and it dies with the test process.
 class ChildProcess {
   public:
     ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv,
-                 const std::string& logPath, int keepFd = -1);
+                 const std::string& logPath, int keepFd = -1, const std::string& errorLogPath = "");
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
     ~ChildProcess();
@@ -85,6 +86,27 @@ struct WindowSize {
     int height = 0;
 };
 
+// Where a window stands with the server.
+enum class MapState {
+    gone,        // the window no longer exists
+    unmapped,    // it exists but is not mapped
+    unviewable,  // mapped, but an ancestor is not
+    viewable,    // mapped and showing
+};
+const char* describe(MapState state);
+
+// What a window's _NET_WM_ICON property holds: the icons' sizes, in order.
+struct WindowIcons {
+    std::string type;                // the property's type ("CARDINAL")
+    int format = 0;                  // bits per item (32)
+    unsigned long items = 0;         // how many items the property has
+    std::vector<WindowSize> images;  // each icon's width and height
+    bool wellFormed = false;         // the items are exactly whole icons
+    // The largest icon's pixels as 0xAARRGGBB, rows top first.
+    WindowSize largest;
+    std::vector<std::uint32_t> largestPixels;
+};
+
 // An Xlib connection to a display.
 class XClient {
   public:
@@ -97,8 +119,19 @@ class XClient {
     // The largest mapped top-level window whose name is exactly `name`;
     // polls until `timeout` has passed, 0 if there is none.
     XWindowId findTopLevel(const std::string& name, Millis timeout);
+    // Every top-level window whose name is exactly `name`, mapped or not.
+    std::vector<XWindowId> topLevelsNamed(const std::string& name);
     // The client area's size, or nothing if the window is gone.
     std::optional<WindowSize> size(XWindowId window);
+    MapState mapState(XWindowId window);
+    // Polls until the window is in `wanted`; false if it is not by `timeout`.
+    bool waitForMapState(XWindowId window, MapState wanted, Millis timeout);
+    // What a window manager does when the user drags the frame: asks the
+    // server for a new client size (with no window manager running, the
+    // server grants it at once) and waits until the server reports it.
+    bool resize(XWindowId window, WindowSize wanted, Millis timeout);
+    // The window's _NET_WM_ICON property, or nothing if it has none.
+    std::optional<WindowIcons> icons(XWindowId window);
     // The instance part of the window's WM_CLASS ("" if none).
     std::string instanceName(XWindowId window);
     // Whether the window lists WM_DELETE_WINDOW among its WM_PROTOCOLS.
