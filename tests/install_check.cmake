@@ -1,0 +1,23 @@
+# Installs the build into a scratch prefix and checks that the program, its
+# desktop entry and its icon land where a desktop's menu looks for them.
+set(prefix "${BUILD_DIR}/install-check")
+file(REMOVE_RECURSE "${prefix}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${prefix}"
+                RESULT_VARIABLE status OUTPUT_QUIET)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed: ${status}")
+endif()
+foreach(path bin/gulpo share/applications/gulpo.desktop share/icons/hicolor/64x64/apps/gulpo.png)
+    if(NOT EXISTS "${prefix}/${path}")
+        message(FATAL_ERROR "not installed: ${path}")
+    endif()
+endforeach()
+file(READ "${prefix}/share/applications/gulpo.desktop" entry)
+foreach(line "Name=Gulpo" "Exec=gulpo" "Icon=gulpo" "Type=Application")
+    string(FIND "${entry}" "${line}" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "the desktop entry lacks ${line}")
+    endif()
+endforeach()
+file(REMOVE_RECURSE "${prefix}")
+message(STATUS "gulpo, its desktop entry and its icon install in place")
