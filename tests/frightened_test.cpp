@@ -139,3 +139,44 @@ TEST(Frightened, TheStateStaysWholeThroughALongRandomSession) {
 }
 
 }  // namespace
+
+namespace {
+
+// Records which elements the window is told about, in order.
+class ChangeLog : public platform::FormView {
+  public:
+    explicit ChangeLog(platform::Form& form) : form_(form) { form.setView(this); }
+    ~ChangeLog() override { form_.setView(nullptr); }
+    void elementChanged(const platform::Element& e) override { names.push_back(e.name()); }
+    void visibilityChanged(bool) override {}
+    void focusChanged() override {}
+    void formDestroyed() override {}
+    std::vector<std::string> names;
+
+  private:
+    platform::Form& form_;
+};
+
+TEST(Frightened, BlueGhostsAreEatenGhostTwoFirstThenOneThenThree) {
+    Scenario s(kBigDotAtFirstTick +
+               "2090 place imgGhost1 1400 2000\n"
+               "2090 place imgGhost2 1410 2000\n"
+               "2090 place imgGhost3 1420 2000\n"
+               "2090 place imgGulpo 1400 2000\n2095 end\n");
+    ChangeLog log(s.game().frmGulpo);
+    s.runTo(2101);  // the tick at 2100
+    // The ghosts are parked, so the only writes to them are their eating.
+    std::vector<std::string> returned;
+    for (const std::string& n : log.names) {
+        if (n.starts_with("imgGhost") && (returned.empty() || returned.back() != n)) {
+            returned.push_back(n);
+        }
+    }
+    ASSERT_GE(returned.size(), 3u);
+    const std::vector<std::string> eaten(returned.end() - 3, returned.end());
+    EXPECT_EQ(eaten, (std::vector<std::string>{"imgGhost2", "imgGhost1", "imgGhost3"}))
+        << ::testing::PrintToString(log.names);
+    EXPECT_EQ(s.game().Score, 200 + 3000);
+}
+
+}  // namespace
