@@ -18,7 +18,7 @@ platform::LabelStyle plainLabel() {
 FrmAbout::FrmAbout()
     : frmAbout("frmAbout", "About Gulpo", 4785, 3330, platform::kButtonFace),
       Label1("Label1", {1800, 120, 735, 255}, "Gulpo", plainLabel()),
-      Label2("Label2", {1080, 480, 2295, 255}, "Programmed By the Gulpo developers", plainLabel()),
+      Label2("Label2", {1080, 480, 2295, 255}, "Programmed By Gulpo's team", plainLabel()),
       Label3("Label3", {480, 1080, 3975, 855},
              "Instructions: Use arrow keys to move Gulpo. Collect food while avoiding the "
              "ghosts. Eat the big food to make the ghosts edible. As you reach higher levels, "

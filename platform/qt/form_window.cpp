@@ -278,7 +278,8 @@ void FormWindow::paintElement(QPainter& painter, const Element& element) {
             if (!style.platformDefault) {
                 font.setPixelSize(std::max(1, pixelEdge(kLabelFontTwips / mapping_.twipsPerPixel)));
             } else {
-                font.setPixelSize(std::max(1, pixelEdge(180.0 / mapping_.twipsPerPixel)));
+                // The platform's default font, sized to fit the About window's labels.
+                font.setPixelSize(std::max(1, pixelEdge(150.0 / mapping_.twipsPerPixel)));
             }
             painter.setFont(font);
             if (!style.transparent && !style.platformDefault) {
