@@ -5,7 +5,6 @@
 
 #include "app/game_icon.h"
 #include "game/frm_gulpo.h"
-#include "platform/qt/form_window.h"
 #include "platform/qt/qt_platform.h"
 
 int main(int argc, char** argv) {

@@ -179,12 +179,11 @@ void FormWindow::formDestroyed() {
     deleteLater();
 }
 
-void FormWindow::routeKey(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text) {
+void FormWindow::routeKey(int qtKey, Qt::KeyboardModifiers modifiers) {
     if (form_ == nullptr) {
         return;
     }
     if ((modifiers & Qt::AltModifier) != 0 && qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
-        (void)text;
         const char letter = static_cast<char>('A' + (qtKey - Qt::Key_A));
         platform_.dispatch([this, letter] { form_->accessKey(letter); });
         return;

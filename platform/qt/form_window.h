@@ -47,7 +47,7 @@ class FormWindow : public QWidget, public FormView {
     void formDestroyed() override;
 
     // Routes a key press of this window by the form's focus rules.
-    void routeKey(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text);
+    void routeKey(int qtKey, Qt::KeyboardModifiers modifiers);
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -38,7 +38,7 @@ class KeyRouter : public QObject {
             return true;
         }
         auto* key = static_cast<QKeyEvent*>(event);
-        window->routeKey(key->key(), key->modifiers(), key->text());
+        window->routeKey(key->key(), key->modifiers());
         return true;
     }
 };
