@@ -180,8 +180,8 @@ void Form::focusNextVisible(const CommandButton* after) {
     }
 }
 
-void Form::elementChanged(const Element& element, bool moved) {
-    if (moved && indexed_ && element.layer() >= 0) {
+void Form::elementChanged(const Element& element, const Box& before) {
+    if (indexed_ && element.layer() >= 0 && before != element.box()) {
         index_.update(element.layer(), element.box());
     }
     if (element.kind() == ElementKind::button && &element == focused_ && !element.Visible()) {
@@ -189,7 +189,7 @@ void Form::elementChanged(const Element& element, bool moved) {
         focusNextVisible(focused_);
     }
     if (view_ != nullptr) {
-        view_->elementChanged(element);
+        view_->elementChanged(element, before);
     }
 }
 

@@ -110,10 +110,16 @@ FormWindow::FormWindow(Form& form, QtPlatform& platform) : form_(&form), platfor
     setWindowTitle(QString::fromStdString(form.caption()));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    // The game is played from the keyboard, so the button that Enter or Space
+    // would press always shows that it holds the focus, not only after Tab.
+    setAttribute(Qt::WA_KeyboardFocusChange);
     for (CommandButton* b : form.buttons()) {
         auto* button = new QPushButton(QString::fromStdString(b->Caption()), this);
         button->setFocusPolicy(Qt::StrongFocus);
         button->setAutoDefault(false);
+        // Enter presses the default button while no button holds the focus;
+        // it looks the part.
+        button->setDefault(b == form.defaultButton());
         button->setVisible(b->Visible());
         buttons_[b] = button;
         QObject::connect(button, &QPushButton::clicked, this, [this, b] {
@@ -136,7 +142,7 @@ QSize FormWindow::designSize() const {
                  pixelEdge(form_->clientHeight() / kDesignTwipsPerPixel));
 }
 
-void FormWindow::elementChanged(const Element& element) {
+void FormWindow::elementChanged(const Element& element, const Box& before) {
     if (element.kind() == ElementKind::button) {
         auto it = buttons_.find(static_cast<const CommandButton*>(&element));
         if (it != buttons_.end()) {
@@ -145,7 +151,12 @@ void FormWindow::elementChanged(const Element& element) {
         }
         return;
     }
-    update(mapping_.rect(element.box()).adjusted(-1, -1, 1, 1));
+    // The pixels it left show what lies beneath now, and those it reached
+    // show it; a pixel's margin keeps soft edges inside. Qt gathers the
+    // requests of one handler into a single paint once it returns.
+    QRegion dirty(mapping_.rect(before).adjusted(-1, -1, 1, 1));
+    dirty += mapping_.rect(element.box()).adjusted(-1, -1, 1, 1);
+    update(dirty);
 }
 
 void FormWindow::visibilityChanged(bool visible) {
@@ -244,9 +255,9 @@ const QImage& FormWindow::imageOf(const Picture& picture) {
     return images_.emplace(picture.Handle(), std::move(image)).first->second;
 }
 
-void FormWindow::paintElement(QPainter& painter, const Element& element) {
+void FormWindow::paintElement(QPainter& painter, const Element& element, const QRegion& dirty) {
     const QRect r = mapping_.rect(element.box());
-    if (r.isEmpty()) {
+    if (r.isEmpty() || !dirty.intersects(r)) {
         return;
     }
     switch (element.kind()) {
@@ -312,10 +323,11 @@ void FormWindow::paintEvent(QPaintEvent* event) {
                       mapping_.x(form_->clientWidth()) - mapping_.x(0),
                       mapping_.y(form_->clientHeight()) - mapping_.y(0));
     painter.fillRect(scene, back);
-    painter.setClipRegion(event->region().intersected(scene));
+    const QRegion dirty = event->region().intersected(scene);
+    painter.setClipRegion(dirty);
     for (const Element* e : form_->layers()) {
         if (e->Visible()) {
-            paintElement(painter, *e);
+            paintElement(painter, *e, dirty);
         }
     }
 }

@@ -41,7 +41,7 @@ class FormWindow : public QWidget, public FormView {
     const TwipsMapping& mapping() const { return mapping_; }
 
     // FormView
-    void elementChanged(const Element& element) override;
+    void elementChanged(const Element& element, const Box& before) override;
     void visibilityChanged(bool visible) override;
     void focusChanged() override;
     void formDestroyed() override;
@@ -56,7 +56,7 @@ class FormWindow : public QWidget, public FormView {
 
   private:
     void layoutButtons();
-    void paintElement(QPainter& painter, const Element& element);
+    void paintElement(QPainter& painter, const Element& element, const QRegion& dirty);
     const QImage& imageOf(const Picture& picture);
 
     Form* form_;
