@@ -5,6 +5,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <cmath>
 
 #include "platform/qt/qt_platform.h"
@@ -22,6 +25,31 @@ QColor qcolour(Colour c) {
     return QColor(static_cast<int>(redOf(plain)), static_cast<int>(greenOf(plain)),
                   static_cast<int>(blueOf(plain)));
 }
+
+// A push button that always frames itself with the style's focus frame
+// while it holds the focus. Some styles show the focus only by the outline
+// they also give the default button, and then a player could not tell
+// whether Enter presses Start or About.
+class GameButton : public QPushButton {
+  public:
+    using QPushButton::QPushButton;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPushButton::paintEvent(event);
+        if (!hasFocus()) {
+            return;
+        }
+        QStyleOptionButton button;
+        initStyleOption(&button);
+        QStyleOptionFocusRect frame;
+        frame.initFrom(this);
+        frame.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &button, this);
+        frame.backgroundColor = palette().color(QPalette::Button);
+        QStylePainter painter(this);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, frame);
+    }
+};
 
 int pixelEdge(double pixels) {
     return static_cast<int>(std::ceil(pixels - 0.5));
@@ -110,11 +138,8 @@ FormWindow::FormWindow(Form& form, QtPlatform& platform) : form_(&form), platfor
     setWindowTitle(QString::fromStdString(form.caption()));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    // The game is played from the keyboard, so the button that Enter or Space
-    // would press always shows that it holds the focus, not only after Tab.
-    setAttribute(Qt::WA_KeyboardFocusChange);
     for (CommandButton* b : form.buttons()) {
-        auto* button = new QPushButton(QString::fromStdString(b->Caption()), this);
+        auto* button = new GameButton(QString::fromStdString(b->Caption()), this);
         button->setFocusPolicy(Qt::StrongFocus);
         button->setAutoDefault(false);
         // Enter presses the default button while no button holds the focus;
@@ -177,6 +202,26 @@ void FormWindow::focusChanged() {
         it->second->setFocus(Qt::OtherFocusReason);
     } else {
         setFocus(Qt::OtherFocusReason);
+    }
+    showFocus();
+}
+
+// The game is played from the keyboard, so the button that Enter or Space
+// would press always shows that it holds the focus, not only after Tab (Qt
+// forgets that on its own when the window is activated or clicked).
+void FormWindow::showFocus() {
+    if (!testAttribute(Qt::WA_KeyboardFocusChange)) {
+        setAttribute(Qt::WA_KeyboardFocusChange);
+        for (auto& [b, button] : buttons_) {
+            button->update();
+        }
+    }
+}
+
+void FormWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange) {
+        showFocus();
     }
 }
 

@@ -53,9 +53,11 @@ class FormWindow : public QWidget, public FormView {
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void layoutButtons();
+    void showFocus();
     void paintElement(QPainter& painter, const Element& element, const QRegion& dirty);
     const QImage& imageOf(const Picture& picture);
 
