@@ -100,38 +100,10 @@ int keyCodeOf(int qtKey) {
         case Qt::Key_Tab:
         case Qt::Key_Backtab:
             return keys::tab;
-        case Qt::Key_Escape:
-            return 27;
-        case Qt::Key_Backspace:
-            return 8;
-        case Qt::Key_Shift:
-            return 16;
-        case Qt::Key_Control:
-            return 17;
-        case Qt::Key_Alt:
-            return 18;
-        case Qt::Key_PageUp:
-            return 33;
-        case Qt::Key_PageDown:
-            return 34;
-        case Qt::Key_End:
-            return 35;
-        case Qt::Key_Home:
-            return 36;
-        case Qt::Key_Insert:
-            return 45;
-        case Qt::Key_Delete:
-            return 46;
         default:
-            break;
+            // No handler of the game reads any other key.
+            return 0;
     }
-    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) {
-        return qtKey;  // the same codes as the toolkit's
-    }
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) {
-        return 112 + (qtKey - Qt::Key_F1);
-    }
-    return 0;
 }
 
 FormWindow::FormWindow(Form& form, QtPlatform& platform) : form_(&form), platform_(platform) {

@@ -68,7 +68,7 @@ class FormWindow : public QWidget, public FormView {
     std::map<std::uint32_t, QImage> images_;
 };
 
-// The toolkit key code of a Qt key, or 0 for a key the toolkit does not name.
+// The toolkit key code of a Qt key the game or the focus rules read, or 0.
 int keyCodeOf(int qtKey);
 
 }  // namespace platform
