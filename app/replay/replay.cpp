@@ -4,6 +4,7 @@
 #include <string>
 
 #include "game/about.h"
+#include "game/module_variables.h"
 
 namespace replay {
 
@@ -23,28 +24,11 @@ Replay::Replay(TraceWriter::Sink sink) : trace_(std::move(sink)) {
 
 game::Int16& Replay::variable(const std::string& name) {
     // The script parser has already refused any other name.
-    using Variable = game::Int16 game::FrmGulpo::*;
-    static const std::pair<const char*, Variable> kVariables[] = {
-        {"PlayerDX", &game::FrmGulpo::PlayerDX},
-        {"PlayerDY", &game::FrmGulpo::PlayerDY},
-        {"Ghost1DX", &game::FrmGulpo::Ghost1DX},
-        {"Ghost1DY", &game::FrmGulpo::Ghost1DY},
-        {"Ghost2DX", &game::FrmGulpo::Ghost2DX},
-        {"Ghost2DY", &game::FrmGulpo::Ghost2DY},
-        {"Ghost3DX", &game::FrmGulpo::Ghost3DX},
-        {"Ghost3DY", &game::FrmGulpo::Ghost3DY},
-        {"Score", &game::FrmGulpo::Score},
-        {"Lives", &game::FrmGulpo::Lives},
-        {"Level", &game::FrmGulpo::Level},
-        {"PlayerStartLeft", &game::FrmGulpo::PlayerStartLeft},
-        {"PlayerStartTop", &game::FrmGulpo::PlayerStartTop},
-    };
-    for (const auto& [key, member] : kVariables) {
-        if (name == key) {
-            return (*gulpo_).*member;
-        }
+    const game::ModuleVariable* v = game::findModuleVariable(name);
+    if (v == nullptr) {
+        throw std::invalid_argument("no module variable named " + name);
     }
-    throw std::invalid_argument("no module variable named " + name);
+    return (*gulpo_).*(v->member);
 }
 
 void Replay::deliver(const ScriptEvent& e) {

@@ -6,14 +6,30 @@
 #include <charconv>
 #include <sstream>
 
+#include "game/module_variables.h"
+
 namespace replay {
 
 namespace {
 
-constexpr std::array<std::string_view, 13> kVariables = {
-    "PlayerDX", "PlayerDY", "Ghost1DX", "Ghost1DY", "Ghost2DX",        "Ghost2DY",       "Ghost3DX",
-    "Ghost3DY", "Score",    "Lives",    "Level",    "PlayerStartLeft", "PlayerStartTop",
-};
+// A script may set every module variable but those each tick makes afresh.
+constexpr std::size_t settableCount() {
+    std::size_t n = 0;
+    for (const game::ModuleVariable& v : game::kModuleVariables) {
+        n += v.madeAfreshEachTick ? 0 : 1;
+    }
+    return n;
+}
+constexpr auto kSettableVariables = [] {
+    std::array<std::string_view, settableCount()> names{};
+    std::size_t n = 0;
+    for (const game::ModuleVariable& v : game::kModuleVariables) {
+        if (!v.madeAfreshEachTick) {
+            names[n++] = v.name;
+        }
+    }
+    return names;
+}();
 constexpr std::array<std::string_view, 4> kSprites = {"imgGulpo", "imgGhost1", "imgGhost2",
                                                       "imgGhost3"};
 constexpr std::int64_t kLatestTime = kLatestScriptTime;
@@ -86,7 +102,7 @@ void checkEvent(const ScriptEvent& e, const LineReader& in) {
         in.oneOf(e.args[0], std::array<std::string_view, 2>{"about", "main"}, "window");
     } else if (e.verb == "set") {
         in.expectArgs(e, 2, "variable and value");
-        in.oneOf(e.args[0], kVariables, "variable");
+        in.oneOf(e.args[0], kSettableVariables, "variable");
         in.number(e.args[1], "value", -32768, 32767);
     } else if (e.verb == "place") {
         in.expectArgs(e, 3, "sprite, left and top");

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "game/about.h"
+#include "game/module_variables.h"
 
 namespace replay {
 
@@ -121,27 +122,11 @@ void TraceWriter::state() {
     raw(",");
     boolean(g.imgFruit.Visible());
     raw("]");
-    const std::pair<const char*, const game::Int16*> vars[] = {
-        {",\"PlayerDX\":", &g.PlayerDX},
-        {",\"PlayerDY\":", &g.PlayerDY},
-        {",\"Ghost1DX\":", &g.Ghost1DX},
-        {",\"Ghost1DY\":", &g.Ghost1DY},
-        {",\"Ghost2DX\":", &g.Ghost2DX},
-        {",\"Ghost2DY\":", &g.Ghost2DY},
-        {",\"Ghost3DX\":", &g.Ghost3DX},
-        {",\"Ghost3DY\":", &g.Ghost3DY},
-        {",\"Score\":", &g.Score},
-        {",\"Lives\":", &g.Lives},
-        {",\"Level\":", &g.Level},
-        {",\"DotsEaten\":", &g.DotsEaten},
-        {",\"FruitDotsEaten\":", &g.FruitDotsEaten},
-        {",\"CoinFlip\":", &g.CoinFlip},
-        {",\"PlayerStartLeft\":", &g.PlayerStartLeft},
-        {",\"PlayerStartTop\":", &g.PlayerStartTop},
-    };
-    for (const auto& [key, value] : vars) {
-        raw(key);
-        number(*value);
+    for (const game::ModuleVariable& v : game::kModuleVariables) {
+        raw(",\"");
+        raw(v.name);
+        raw("\":");
+        number(g.*v.member);
     }
     raw(",\"food\":\"");
     for (int i = 0; i < g.shpFood.size(); ++i) {
