@@ -223,7 +223,7 @@ void TraceWriter::waitEnded() {
     end();
 }
 
-void TraceWriter::injection(std::string_view verb, const std::vector<std::string>& args) {
+void TraceWriter::injection(std::string_view verb, std::string_view args) {
     if (afterEach) {
         afterEach();
     }
@@ -232,11 +232,13 @@ void TraceWriter::injection(std::string_view verb, const std::vector<std::string
     }
     begin(verb);
     raw(",\"args\":[");
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (i > 0) {
+    for (std::size_t at = 0; at <= args.size() && !args.empty();) {
+        const std::size_t after = std::min(args.find(' ', at), args.size());
+        if (at > 0) {
             raw(",");
         }
-        string(args[i]);
+        string(args.substr(at, after - at));
+        at = after + 1;
     }
     raw("]");
     state();
