@@ -201,7 +201,7 @@ ScriptEvent ScriptReader::event(const std::vector<std::string_view>& words) {
             if (args[0].size() != 1 || !std::isalpha(static_cast<unsigned char>(args[0][0]))) {
                 fail("'alt' takes a single letter, found " + quoted(args[0]));
             }
-            e.args[0] = static_cast<std::int16_t>(args[0][0]);
+            e.args[0] = static_cast<unsigned char>(args[0][0]);
             break;
         case Verb::click:
             expectArgs(1, "start, about or close");
