@@ -36,7 +36,9 @@ OutputFile::OutputFile(std::string path, std::string what)
 }
 
 OutputFile::~OutputFile() {
-    if (fd_ > STDERR_FILENO) {
+    // Standard output stays open; a named file may have been given any
+    // descriptor, 1 among them when standard output was closed.
+    if (!path_.empty() && fd_ >= 0) {
         ::close(fd_);
     }
 }
@@ -62,7 +64,7 @@ void OutputFile::write(std::string_view bytes) {
 }
 
 std::string OutputFile::finish() {
-    if (fd_ > STDERR_FILENO) {
+    if (!path_.empty() && fd_ >= 0) {
         if (::close(fd_) != 0) {
             failed("cannot close", errno);
         }

@@ -18,18 +18,18 @@ namespace {
 // left open.
 class ScriptDescriptor {
   public:
-    explicit ScriptDescriptor(int fd) : fd_(fd) {}
+    ScriptDescriptor(int fd, bool standardInput) : fd_(fd), standardInput_(standardInput) {}
     ~ScriptDescriptor() {
-        if (fd_ > STDIN_FILENO) {
+        if (!standardInput_) {
             ::close(fd_);
         }
     }
     ScriptDescriptor(const ScriptDescriptor&) = delete;
     ScriptDescriptor& operator=(const ScriptDescriptor&) = delete;
-    int fd() const { return fd_; }
 
   private:
     int fd_;
+    bool standardInput_;
 };
 
 [[noreturn]] void refuse(const std::string& shownName, const std::string& why) {
@@ -49,7 +49,7 @@ Script readScriptFile(const std::string& path) {
     if (fd < 0) {
         refuse(shownName, std::string("cannot open: ") + std::strerror(errno));
     }
-    const ScriptDescriptor script(fd);
+    const ScriptDescriptor script(fd, standardInput);
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
         refuse(shownName, std::string("cannot read: ") + std::strerror(errno));
