@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/form.h"
+#include "platform/qt/event_sound.h"
 #include "platform/qt/form_window.h"
 
 namespace platform {
@@ -45,7 +46,10 @@ class KeyRouter : public QObject {
 
 }  // namespace
 
-QtPlatform::QtPlatform() : start_(std::chrono::steady_clock::now()), wake_(new QTimer) {
+QtPlatform::QtPlatform()
+    : start_(std::chrono::steady_clock::now()),
+      wake_(new QTimer),
+      eventSound_(std::make_unique<EventSound>()) {
     wake_->setSingleShot(true);
     wake_->setTimerType(Qt::PreciseTimer);
     QObject::connect(wake_.get(), &QTimer::timeout, [this] { deliverDueTimers(); });
@@ -129,7 +133,9 @@ int QtPlatform::run() {
 }
 
 void QtPlatform::sound() {
-    QApplication::beep();
+    if (!eventSound_->play()) {
+        QApplication::beep();
+    }
 }
 
 }  // namespace platform

@@ -10,11 +10,13 @@ class QTimer;
 
 namespace platform {
 
+class EventSound;
 class FormWindow;
 
 // The desktop backend: real windows, real timers on a steady clock, a real
-// sleep, the system beep, and Qt's event processing as the pump. A
-// QApplication must exist before it is made.
+// sleep, the desktop's event sound (the X bell where no sound server plays
+// it), and Qt's event processing as the pump. A QApplication must exist
+// before it is made.
 class QtPlatform : public Platform {
   public:
     QtPlatform();
@@ -42,6 +44,7 @@ class QtPlatform : public Platform {
 
     std::chrono::steady_clock::time_point start_;
     std::unique_ptr<QTimer> wake_;
+    std::unique_ptr<EventSound> eventSound_;
     std::map<Form*, FormWindow*> windows_;
 
     friend class FormWindow;
