@@ -1,0 +1,105 @@
+#include "tests/sound/sink_recorder.h"
+
+#include <pulse/error.h>
+#include <pulse/simple.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace sound_test {
+
+namespace {
+
+// A null sink plays exact zeros; anything above this is the game's sound.
+constexpr int kSilence = 8;
+
+constexpr Nanos kNanosPerFrame = 1'000'000'000 / SinkRecorder::kRate;
+
+}  // namespace
+
+Nanos steadyNow() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+SinkRecorder::SinkRecorder(const std::string& server, const std::string& source) {
+    const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 2};
+    // Small fragments: the blocks come as the sink plays them, not in bursts.
+    pa_buffer_attr attr{};
+    attr.maxlength = static_cast<std::uint32_t>(-1);
+    attr.fragsize = kBlockFrames * 4;
+    int err = 0;
+    pa_simple* stream = pa_simple_new(server.c_str(), "gulpo-sound-test", PA_STREAM_RECORD,
+                                      source.c_str(), "sink monitor", &spec, nullptr, &attr, &err);
+    if (stream == nullptr) {
+        throw std::runtime_error("cannot record " + source + " on " + server + ": " +
+                                 pa_strerror(err));
+    }
+    stream_ = stream;
+    worker_ = std::thread([this, stream] { record(stream); });
+}
+
+SinkRecorder::~SinkRecorder() {
+    stopping_ = true;
+    worker_.join();
+    pa_simple_free(static_cast<pa_simple*>(stream_));
+}
+
+void SinkRecorder::record(void* stream) {
+    std::array<std::int16_t, kBlockFrames * 2> block{};
+    while (!stopping_) {
+        int err = 0;
+        if (pa_simple_read(static_cast<pa_simple*>(stream), block.data(), sizeof block, &err) < 0) {
+            const std::lock_guard lock(mutex_);
+            error_ = std::string("recording failed: ") + pa_strerror(err);
+            return;
+        }
+        const Nanos arrived = steadyNow();
+        const std::lock_guard lock(mutex_);
+        blockEnds_.push_back(arrived);
+        for (int f = 0; f < kBlockFrames; ++f) {
+            const int left = std::abs(static_cast<int>(block[static_cast<std::size_t>(2 * f)]));
+            const int right =
+                std::abs(static_cast<int>(block[static_cast<std::size_t>(2 * f + 1)]));
+            loudness_.push_back(static_cast<std::uint16_t>(std::max(left, right)));
+        }
+    }
+}
+
+std::optional<Nanos> SinkRecorder::firstSoundBetween(Nanos from, Nanos to) const {
+    const std::lock_guard lock(mutex_);
+    // The first block that may hold a frame at or after `from`.
+    auto block = std::lower_bound(blockEnds_.begin(), blockEnds_.end(), from);
+    for (; block != blockEnds_.end(); ++block) {
+        const auto b = static_cast<std::size_t>(block - blockEnds_.begin());
+        for (int f = 0; f < kBlockFrames; ++f) {
+            const Nanos at = *block - (kBlockFrames - 1 - f) * kNanosPerFrame;
+            if (at < from) {
+                continue;
+            }
+            if (at >= to) {
+                return std::nullopt;
+            }
+            if (loudness_[b * kBlockFrames + static_cast<std::size_t>(f)] > kSilence) {
+                return at;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+Nanos SinkRecorder::recordedUntil() const {
+    const std::lock_guard lock(mutex_);
+    return blockEnds_.empty() ? 0 : blockEnds_.back();
+}
+
+std::string SinkRecorder::error() const {
+    const std::lock_guard lock(mutex_);
+    return error_;
+}
+
+}  // namespace sound_test
