@@ -10,8 +10,8 @@ namespace platform {
 // its protocol) through libcanberra.
 //
 // A worker thread owns the canberra context: it connects and caches the
-// sample while the window comes up, then plays one sound per request, so the
-// game's thread never waits on the sound server and no beep reads a file.
+// sample, then plays one sound per request, so the game's thread never waits
+// on the sound server and no beep reads a file.
 // Sounds overlap as the server mixes them.
 class EventSound {
   public:

@@ -44,17 +44,52 @@ class KeyRouter : public QObject {
     }
 };
 
+// Runs `then` once, as soon as the first paint of any window has been
+// handled, and then stops watching.
+class AfterFirstPaint : public QObject {
+  public:
+    explicit AfterFirstPaint(std::function<void()> then) : then_(std::move(then)) {
+        qApp->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !painted_) {
+            painted_ = true;
+            QTimer::singleShot(0, this, [this] {
+                qApp->removeEventFilter(this);
+                then_();
+            });
+        }
+        return false;
+    }
+
+  private:
+    std::function<void()> then_;
+    bool painted_ = false;
+};
+
+// The sound server is called once the window is on screen, so that the
+// connection takes nothing from the first frame; at the latest this long
+// after start, for a window that is never painted.
+constexpr int kSoundLatestMs = 1000;
+
 }  // namespace
 
-QtPlatform::QtPlatform()
-    : start_(std::chrono::steady_clock::now()),
-      wake_(new QTimer),
-      eventSound_(std::make_unique<EventSound>()) {
+QtPlatform::QtPlatform() : start_(std::chrono::steady_clock::now()), wake_(new QTimer) {
     wake_->setSingleShot(true);
     wake_->setTimerType(Qt::PreciseTimer);
     QObject::connect(wake_.get(), &QTimer::timeout, [this] { deliverDueTimers(); });
     timers().onScheduleChanged = [this] { armWakeUp(); };
     qApp->installEventFilter(new KeyRouter(qApp));
+    firstPaint_ = std::make_unique<AfterFirstPaint>([this] { startEventSound(); });
+    QTimer::singleShot(kSoundLatestMs, firstPaint_.get(), [this] { startEventSound(); });
+}
+
+void QtPlatform::startEventSound() {
+    if (eventSound_ == nullptr) {
+        eventSound_ = std::make_unique<EventSound>();
+    }
 }
 
 QtPlatform::~QtPlatform() {
@@ -133,7 +168,7 @@ int QtPlatform::run() {
 }
 
 void QtPlatform::sound() {
-    if (!eventSound_->play()) {
+    if (eventSound_ == nullptr || !eventSound_->play()) {
         QApplication::beep();
     }
 }

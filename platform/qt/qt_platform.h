@@ -6,6 +6,7 @@
 
 #include "platform/platform.h"
 
+class QObject;
 class QTimer;
 
 namespace platform {
@@ -41,10 +42,13 @@ class QtPlatform : public Platform {
     void deliverDueTimers();
     void armWakeUp();
     void windowGone(const Form& form);
+    void startEventSound();
 
     std::chrono::steady_clock::time_point start_;
     std::unique_ptr<QTimer> wake_;
+    // Made once the window is on screen.
     std::unique_ptr<EventSound> eventSound_;
+    std::unique_ptr<QObject> firstPaint_;
     std::map<Form*, FormWindow*> windows_;
 
     friend class FormWindow;
