@@ -13,9 +13,9 @@
 #include <thread>
 #include <vector>
 
+#include "tests/servers/pulse_server.h"
 #include "tests/sound/dot_sounds.h"
 #include "tests/sound/game_on_screen.h"
-#include "tests/sound/pulse_server.h"
 #include "tests/sound/sink_recorder.h"
 
 namespace {
@@ -28,7 +28,7 @@ constexpr std::size_t kDotsPerGame = 2;
 constexpr double kWindowMs = 500;
 
 // One game's two tunnel dots; empty if they were not eaten within 10 s.
-std::vector<DotSound> tunnelDots(const std::string& dir, const PulseServer& server,
+std::vector<DotSound> tunnelDots(const std::string& dir, const server_test::PulseServer& server,
                                  const SinkRecorder& sink) {
     GameOnScreen game({GULPO_TICK_PROBE, GULPO_XVFB, GULPO_XDOTOOL}, dir,
                       {"PULSE_SERVER=" + server.address()});
@@ -56,8 +56,8 @@ int main() {
     std::vector<double> delays;
     int unheard = 0;
     {
-        PulseServer server(GULPO_PULSEAUDIO, dir);
-        SinkRecorder sink(server.address(), PulseServer::kMonitor);
+        server_test::PulseServer server(GULPO_PULSEAUDIO, dir);
+        SinkRecorder sink(server.address(), server_test::PulseServer::kMonitor);
         for (int g = 0; g < kGames; ++g) {
             for (const DotSound& s : tunnelDots(dir, server, sink)) {
                 if (s.silentBefore && s.delayMs) {

@@ -3,22 +3,16 @@
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include "tests/servers/serving.h"
 
 namespace sound_test {
 
 namespace {
 
 using window_test::Millis;
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 }  // namespace
 
@@ -76,7 +70,7 @@ int GameOnScreen::bellsRung() {
 }
 
 std::string GameOnScreen::errorOutput() const {
-    return readFile(errorLog_);
+    return server_test::readFile(errorLog_);
 }
 
 std::string GameOnScreen::state() {
@@ -86,7 +80,7 @@ std::string GameOnScreen::state() {
     } else {
         s << "the program is still running";
     }
-    s << "; its output:\n" << readFile(outputLog_) << readFile(errorLog_);
+    s << "; its output:\n" << server_test::readFile(outputLog_) << server_test::readFile(errorLog_);
     return s.str();
 }
 

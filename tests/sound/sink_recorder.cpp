@@ -50,7 +50,7 @@ SinkRecorder::~SinkRecorder() {
 }
 
 void SinkRecorder::record(void* stream) {
-    std::array<std::int16_t, kBlockFrames * 2> block{};
+    std::array<std::int16_t, static_cast<std::size_t>(kBlockFrames) * 2> block{};
     while (!stopping_) {
         int err = 0;
         if (pa_simple_read(static_cast<pa_simple*>(stream), block.data(), sizeof block, &err) < 0) {
@@ -61,10 +61,9 @@ void SinkRecorder::record(void* stream) {
         const Nanos arrived = steadyNow();
         const std::lock_guard lock(mutex_);
         blockEnds_.push_back(arrived);
-        for (int f = 0; f < kBlockFrames; ++f) {
-            const int left = std::abs(static_cast<int>(block[static_cast<std::size_t>(2 * f)]));
-            const int right =
-                std::abs(static_cast<int>(block[static_cast<std::size_t>(2 * f + 1)]));
+        for (std::size_t f = 0; f < block.size(); f += 2) {
+            const int left = std::abs(static_cast<int>(block[f]));
+            const int right = std::abs(static_cast<int>(block[f + 1]));
             loudness_.push_back(static_cast<std::uint16_t>(std::max(left, right)));
         }
     }

@@ -19,9 +19,9 @@
 #include <thread>
 #include <vector>
 
+#include "tests/servers/pulse_server.h"
 #include "tests/sound/dot_sounds.h"
 #include "tests/sound/game_on_screen.h"
-#include "tests/sound/pulse_server.h"
 #include "tests/sound/sink_recorder.h"
 
 namespace sound_test {
@@ -113,11 +113,11 @@ class SoundSession : public ::testing::Test {
 using DotSoundAtTheSink = SoundSession;
 
 TEST_F(DotSoundAtTheSink, EveryDotEatenSoundsAtTheSinkWithin100MsOfItsTick) {
-    std::optional<PulseServer> server;
+    std::optional<server_test::PulseServer> server;
     std::optional<SinkRecorder> sink;
     try {
         server.emplace(GULPO_PULSEAUDIO, dir_);
-        sink.emplace(server->address(), PulseServer::kMonitor);
+        sink.emplace(server->address(), server_test::PulseServer::kMonitor);
     } catch (const std::exception& e) {
         FAIL() << e.what();
     }

@@ -23,12 +23,14 @@
 #include "platform/form.h"
 #include "playfield/layout.h"
 #include "playfield/playfield.h"
-#include "tests/wayland/weston_session.h"
+#include "tests/servers/serving.h"
+#include "tests/servers/weston_session.h"
 #include "tests/window/artifact.h"
 
 namespace wayland_test {
 namespace {
 
+using server_test::Millis;
 using window_test::Screenshot;
 
 constexpr int kTwipsPerPixel = 15;  // at the design size, in logical pixels
@@ -148,13 +150,6 @@ long yellowPixels(const Screenshot& shot, Point2 origin, const platform::Box& bo
     return n;
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Lines of the probe's beep log so far.
 int beepsLogged(const std::string& path) {
     std::ifstream in(path);
@@ -228,7 +223,7 @@ class WaylandSession : public ::testing::Test {
         } else {
             s << "the program is still running";
         }
-        s << "; its output:\n" << readFile(programLog_);
+        s << "; its output:\n" << server_test::readFile(programLog_);
         return s.str();
     }
 
@@ -279,7 +274,7 @@ class WaylandSession : public ::testing::Test {
     std::string programLog_;
     std::string beepLog_;
     int input_ = -1;
-    std::optional<WestonSession> weston_;
+    std::optional<server_test::WestonSession> weston_;
     std::unique_ptr<window_test::ChildProcess> program_;
     playfield::Playfield model_;
     std::optional<Point2> origin_;

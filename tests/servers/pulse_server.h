@@ -5,7 +5,7 @@
 
 #include "tests/window/x_session.h"
 
-namespace sound_test {
+namespace server_test {
 
 // A private PulseAudio sound server whose only sink is a null sink: what
 // is played there can be recorded from its monitor, and nothing reaches a
@@ -28,4 +28,4 @@ class PulseServer {
     std::optional<window_test::ChildProcess> daemon_;
 };
 
-}  // namespace sound_test
+}  // namespace server_test

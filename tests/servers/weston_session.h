@@ -7,7 +7,7 @@
 
 #include "tests/window/x_session.h"
 
-namespace wayland_test {
+namespace server_test {
 
 using window_test::Millis;
 
@@ -51,4 +51,4 @@ class WestonSession {
     std::optional<window_test::ChildProcess> compositor_;
 };
 
-}  // namespace wayland_test
+}  // namespace server_test

@@ -1,8 +1,6 @@
-#include "tests/wayland/weston_session.h"
+#include "tests/servers/weston_session.h"
 
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <QImage>
@@ -16,32 +14,14 @@
 #include <stdexcept>
 #include <thread>
 
-namespace wayland_test {
+#include "tests/servers/serving.h"
+
+namespace server_test {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr const char* kSocketName = "gulpo-wayland";
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-bool acceptsConnections(const std::string& socketPath) {
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        return false;
-    }
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
-    const bool ok = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return ok;
-}
 
 }  // namespace
 
@@ -59,16 +39,7 @@ WestonSession::WestonSession(const std::string& westonPath, const std::string& d
             // The screenshooter answers only in debug mode.
             "--debug", "--log=" + log_, "--logger-scopes=log,proto"},
         std::vector<std::string>{}, dir + "/weston.out.log");
-    const auto deadline = Clock::now() + std::chrono::seconds(10);
-    while (!acceptsConnections(socket_)) {
-        if (compositor_->waitFor(Millis(0)) || Clock::now() >= deadline) {
-            compositor_->stop(Millis(500));
-            throw std::runtime_error("weston did not take clients on " + socket_ +
-                                     "; its log says:\n" + readFile(log_) +
-                                     readFile(dir + "/weston.out.log"));
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    waitUntilServing(*compositor_, "weston", socket_, log_);
 }
 
 std::vector<std::string> WestonSession::clientEnv() const {
@@ -166,4 +137,4 @@ window_test::Screenshot WestonSession::screenshot(const std::string& screenshoot
     return shot;
 }
 
-}  // namespace wayland_test
+}  // namespace server_test
