@@ -44,8 +44,10 @@ void waitUntilServing(window_test::ChildProcess& server, const std::string& name
         if (server.waitFor(window_test::Millis(0)) ||
             std::chrono::steady_clock::now() >= deadline) {
             server.stop(window_test::Millis(500));
-            throw std::runtime_error(name + " did not take connections on " + socketPath +
-                                     "; its log says:\n" + readFile(logPath));
+            std::string message = name;
+            message += " did not take connections on " + socketPath + "; its log says:\n";
+            message += readFile(logPath);
+            throw std::runtime_error(message);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
