@@ -10,7 +10,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Gulpo");
-    QApplication::setDesktopFileName("gulpo");
+    QApplication::setDesktopFileName(GULPO_APP_ID);
     platform::QtPlatform platform;
     game::FrmGulpo gulpo(platform);
     // The window carries the player's picture as its icon.

@@ -2,127 +2,125 @@
 // of timed input events, writing a trace of every handler run.
 #include <chrono>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iostream>
-#include <optional>
-#include <sstream>
+#include <memory>
 #include <string>
 
+#include "app/replay/options.h"
+#include "app/replay/output_file.h"
 #include "app/replay/replay.h"
+#include "app/replay/script_file.h"
+#include "app/replay/summary.h"
 
 namespace {
 
+constexpr int kOutputLost = 1;
 constexpr int kBadScript = 2;
 
+void say(const std::string& message) {
+    std::fprintf(stderr, "gulpo-replay: %s\n", message.c_str());
+}
+
+// The usage lines of the help text, for a command line that went wrong.
 void usage() {
-    std::cerr << "usage: gulpo-replay [--until MS] [--trace FILE] [--no-trace] [--quiet] SCRIPT\n";
+    const std::string_view help = replay::helpText();
+    std::fprintf(stderr, "%.*s(gulpo-replay --help tells more)\n",
+                 static_cast<int>(help.find("\n\n") + 1), help.data());
+}
+
+// Says when the run stopped at its time limit before some of the script's
+// events: they were never delivered.
+void warnOfCutOff(const replay::Replay::CutOff& cut, const replay::Options& options,
+                  std::int64_t reached) {
+    if (cut.first == nullptr) {
+        return;
+    }
+    say("warning: " + replay::shownScriptName(options.scriptPath) + ":" +
+        std::to_string(cut.first->line) + ": the run stopped at " + std::to_string(reached) +
+        " ms, before this line's time " + std::to_string(cut.first->t) + " ms; " +
+        std::to_string(cut.events) + (cut.events == 1 ? " event was" : " events were") +
+        " not delivered" +
+        (options.until ? "" : " (an 'end' line or --until MS runs longer than 600000 ms)"));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::optional<std::int64_t> until;
-    std::string tracePath;
-    bool quiet = false;
-    bool noTrace = false;
-    std::string scriptPath;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--until" && i + 1 < argc) {
-            const std::string value = argv[++i];
-            try {
-                std::size_t used = 0;
-                const long long ms = std::stoll(value, &used);
-                if (used != value.size() || ms < 0 || ms > replay::kLatestScriptTime) {
-                    throw std::invalid_argument(value);
-                }
-                until = ms;
-            } catch (const std::exception&) {
-                std::cerr << "gulpo-replay: --until takes a whole number of milliseconds from 0 to "
-                          << replay::kLatestScriptTime << ", found '" << value << "'\n";
-                return kBadScript;
-            }
-        } else if (arg == "--trace" && i + 1 < argc) {
-            tracePath = argv[++i];
-        } else if (arg == "--no-trace") {
-            noTrace = true;
-        } else if (arg == "--quiet") {
-            quiet = true;
-        } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
-            std::cerr << "gulpo-replay: unknown option '" << arg << "'\n";
-            usage();
-            return kBadScript;
-        } else if (scriptPath.empty()) {
-            scriptPath = arg;
-        } else {
-            usage();
-            return kBadScript;
-        }
-    }
-    if (scriptPath.empty()) {
+    replay::Options options;
+    try {
+        options = replay::readOptions(argc, argv);
+    } catch (const replay::UsageError& e) {
+        say(e.what());
         usage();
         return kBadScript;
     }
-
-    std::stringstream text;
-    const std::string shownName = scriptPath == "-" ? "<stdin>" : scriptPath;
-    if (scriptPath == "-") {
-        text << std::cin.rdbuf();
-    } else {
-        std::ifstream in(scriptPath, std::ios::binary);
-        if (!in) {
-            std::cerr << "gulpo-replay: " << scriptPath << ": cannot open: " << std::strerror(errno)
-                      << "\n";
-            return kBadScript;
-        }
-        text << in.rdbuf();
+    if (options.help) {
+        const std::string_view help = replay::helpText();
+        std::fwrite(help.data(), 1, help.size(), stdout);
+        return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : kOutputLost;
     }
 
     replay::Script script;
     try {
-        script = replay::parseScript(text.str(), shownName);
+        script = replay::readScriptFile(options.scriptPath);
     } catch (const replay::ScriptError& e) {
-        std::cerr << "gulpo-replay: " << e.what() << "\n";
+        say(e.what());
         return kBadScript;
     }
 
-    std::FILE* out = stdout;
-    if (!tracePath.empty() && !noTrace) {
-        out = std::fopen(tracePath.c_str(), "wb");
-        if (out == nullptr) {
-            std::cerr << "gulpo-replay: " << tracePath << ": cannot write: " << std::strerror(errno)
-                      << "\n";
-            return 1;
+    // Both outputs are opened before the run, so that one that cannot be
+    // written costs no run.
+    std::unique_ptr<replay::OutputFile> trace;
+    if (!options.noTrace) {
+        trace = std::make_unique<replay::OutputFile>(options.tracePath, "the trace");
+        if (!trace->good()) {
+            say(trace->finish());
+            return kOutputLost;
+        }
+    }
+    std::unique_ptr<replay::OutputFile> summary;
+    if (!options.summaryJsonPath.empty()) {
+        summary = std::make_unique<replay::OutputFile>(options.summaryJsonPath, "the summary");
+        if (!summary->good()) {
+            say(summary->finish());
+            return kOutputLost;
         }
     }
     replay::TraceWriter::Sink sink;
-    if (!noTrace) {
-        sink = [out](std::string_view chunk) { std::fwrite(chunk.data(), 1, chunk.size(), out); };
+    if (trace) {
+        sink = [&trace](std::string_view chunk) { trace->write(chunk); };
     }
 
-    std::int64_t reached = 0;
-    std::int64_t ticks = 0;
-    double wall = 0;
+    replay::RunFigures figures;
+    replay::Replay::CutOff cut;
     {
         // The wall clock times the run itself, from the window's load on.
         const auto wallStart = std::chrono::steady_clock::now();
         replay::Replay run(sink);
-        reached = run.run(script, until);
-        ticks = run.trace().ticks();
-        wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+        figures.virtualMs = run.run(script, options.until);
+        figures.ticks = run.trace().ticks();
+        figures.wallSeconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+        cut = run.cutOff();
+        figures.undeliveredEvents = cut.events;
     }
-    if (out != stdout) {
-        std::fclose(out);
-    } else {
-        std::fflush(out);
+
+    int status = 0;
+    if (trace) {
+        if (const std::string lost = trace->finish(); !lost.empty()) {
+            say(lost);
+            status = kOutputLost;
+        }
     }
-    if (!quiet) {
-        std::fprintf(stderr,
-                     "gulpo-replay: virtual time %lld ms, %lld ticks, wall time %.3f s, %.0f ticks "
-                     "per wall second\n",
-                     static_cast<long long>(reached), static_cast<long long>(ticks), wall,
-                     wall > 0 ? static_cast<double>(ticks) / wall : 0.0);
+    if (summary) {
+        summary->write(replay::summaryJson(figures));
+        if (const std::string lost = summary->finish(); !lost.empty()) {
+            say(lost);
+            status = kOutputLost;
+        }
     }
-    return 0;
+    if (!options.quiet) {
+        say(replay::summaryLine(figures));
+    }
+    warnOfCutOff(cut, options, figures.virtualMs);
+    return status;
 }

@@ -1,17 +1,30 @@
-// Writes the game's icon as a PNG file, for installing beside the program.
-#include <QGuiApplication>
+// Writes the game's icon for installing beside the program: a PNG of the
+// given size, or the scalable SVG.
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string_view>
 
 #include "app/game_icon.h"
+#include "app/icon_svg.h"
 #include "playfield/artwork.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: gulpo-write-icon SIZE FILE.png\n");
+        std::fprintf(stderr, "usage: gulpo-write-icon SIZE FILE.png | scalable FILE.svg\n");
         return 2;
     }
-    const int size = std::atoi(argv[1]);
-    if (size <= 0 || !app::gameIcon(playfield::artwork::gulpoStart(), size).save(argv[2])) {
+    const platform::Raster player = playfield::artwork::gulpoStart();
+    bool written = false;
+    if (std::string_view(argv[1]) == "scalable") {
+        std::ofstream file(argv[2], std::ios::binary);
+        file << app::iconSvg(player);
+        written = static_cast<bool>(file.flush());
+    } else {
+        const int size = std::atoi(argv[1]);
+        written = size > 0 && app::gameIcon(player, size).save(argv[2]);
+    }
+    if (!written) {
         std::fprintf(stderr, "gulpo-write-icon: cannot write %s\n", argv[2]);
         return 1;
     }

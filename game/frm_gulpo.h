@@ -50,7 +50,8 @@ class FrmGulpo : public playfield::Playfield {
     // The About window's frame close: the window is destroyed.
     void destroyAbout();
 
-    // Module variables.
+    // Module variables; kModuleVariables (module_variables.h) lists them with
+    // their names for whatever reads or sets them by name.
     Int16 PlayerDX;
     Int16 PlayerDY;
     Int16 Ghost1DX;

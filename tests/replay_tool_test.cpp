@@ -2,63 +2,18 @@
 // for the same script, and bad scripts refused before anything runs.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
 
 #include "app/replay/script.h"
+#include "tests/support/replay_tool.h"
 #include "tests/support/scenario.h"
 
 namespace {
 
-
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-class ReplayTool : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/gulpo-replay-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-
-    std::string write(const std::string& name, const std::string& text) {
-        std::string path = dir_ + "/" + name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
-
-    Result run(const std::string& args) {
-        const std::string out = dir_ + "/out";
-        const std::string err = dir_ + "/err";
-        const std::string cmd =
-            std::string(GULPO_REPLAY_BINARY) + " " + args + " >'" + out + "' 2>'" + err + "'";
-        Result r;
-        const int raw = std::system(cmd.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = slurp(out);
-        r.err = slurp(err);
-        return r;
-    }
-
-    std::string dir_;
-};
+using gulpo_test::ReplayTool;
+using gulpo_test::slurp;
+using gulpo_test::ToolRun;
 
 TEST_F(ReplayTool, TheSameScriptGivesByteIdenticalTraces) {
     const std::string script = write("game.txt",
@@ -69,8 +24,8 @@ TEST_F(ReplayTool, TheSameScriptGivesByteIdenticalTraces) {
                                      "\n"
                                      "4000 key 39\n"
                                      "9000 end\n");
-    const Result a = run(script);
-    const Result b = run(script);
+    const ToolRun a = run(script);
+    const ToolRun b = run(script);
     ASSERT_EQ(a.status, 0) << a.err;
     EXPECT_FALSE(a.out.empty());
     EXPECT_EQ(a.out, b.out);
@@ -88,7 +43,7 @@ TEST_F(ReplayTool, WritesEveryLineInTheDocumentedForm) {
                                      "2100 key 40\n"
                                      "2200 end\n");
     const std::string trace = dir_ + "/trace.jsonl";
-    const Result r = run("--quiet --trace '" + trace + "' " + script);
+    const ToolRun r = run("--quiet --trace '" + trace + "' " + script);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(r.out.empty());
     EXPECT_TRUE(r.err.empty()) << "quiet means no summary";
@@ -136,20 +91,20 @@ TEST_F(ReplayTool, WritesEveryLineInTheDocumentedForm) {
 }
 
 TEST_F(ReplayTool, EndStopsInTheMiddleOfAWaitAndClosingTheMainWindowExits) {
-    const Result stopped = run(write("stop.txt", "0 click start\n700 end\n"));
+    const ToolRun stopped = run(write("stop.txt", "0 click start\n700 end\n"));
     ASSERT_EQ(stopped.status, 0);
     EXPECT_NE(stopped.out.find("\"ev\":\"wait\""), std::string::npos);
     EXPECT_EQ(stopped.out.find("wait_end"), std::string::npos);
     EXPECT_EQ(stopped.out.find("\"ev\":\"exit\""), std::string::npos);
 
-    const Result closed = run(write("close.txt", "100 closewin main\n5000 key 37\n"));
+    const ToolRun closed = run(write("close.txt", "100 closewin main\n5000 key 37\n"));
     ASSERT_EQ(closed.status, 0);
     EXPECT_TRUE(closed.out.ends_with("{\"t\":100,\"ev\":\"exit\",\"depth\":0}\n")) << closed.out;
     EXPECT_EQ(closed.out.find("\"ev\":\"key\""), std::string::npos);
 }
 
 TEST_F(ReplayTool, UntilAndStandardInputAreHonoured) {
-    const Result r = run("--until 3000 - < '" + write("in.txt", "0 click start\n") + "'");
+    const ToolRun r = run("--until 3000 - < '" + write("in.txt", "0 click start\n") + "'");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("virtual time 3000 ms"), std::string::npos) << r.err;
     EXPECT_NE(r.out.find("\"ev\":\"tick\""), std::string::npos);
@@ -168,6 +123,7 @@ TEST_F(ReplayTool, ABadScriptExitsTwoNamingFileAndLineAndRunsNothing) {
              Bad{"0 food 76 0\n", ":1: food index 76 is out of range 0 to 75"},
              Bad{"0 big 4 1\n", ":1: big index 4 is out of range 0 to 3"},
              Bad{"0 set Speed 3\n", ":1: unknown variable 'Speed'"},
+             Bad{"0 set CoinFlip 1\n", ":1: unknown variable 'CoinFlip'"},
              Bad{"0 place imgFruit 1 2\n", ":1: unknown sprite 'imgFruit'"},
              Bad{"0 click cancel\n", ":1: unknown button 'cancel'"},
              Bad{"0 key\n", ":1: 'key' takes 1 argument"},
@@ -179,24 +135,64 @@ TEST_F(ReplayTool, ABadScriptExitsTwoNamingFileAndLineAndRunsNothing) {
              Bad{"86400001 end\n", ":1: time 86400001 is out of range 0 to 86400000"},
          }) {
         const std::string path = write("bad.txt", bad.script);
-        const Result r = run(path);
+        const ToolRun r = run(path);
         EXPECT_EQ(r.status, 2) << bad.script;
         EXPECT_NE(r.err.find(path + bad.message), std::string::npos)
             << "for script: " << bad.script << "got: " << r.err;
         EXPECT_TRUE(r.out.empty()) << "a bad script runs nothing: " << bad.script;
     }
-    const Result missing = run(dir_ + "/no-such-script.txt");
+    const ToolRun missing = run(dir_ + "/no-such-script.txt");
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("no-such-script.txt: cannot open"), std::string::npos);
 }
 
+TEST(ScriptParser, SetReachesTheModuleVariableItNames) {
+    using game::FrmGulpo;
+    struct Named {
+        const char* name;
+        game::Int16 FrmGulpo::*member;
+    };
+    const Named settable[] = {
+        {"PlayerDX", &FrmGulpo::PlayerDX},
+        {"PlayerDY", &FrmGulpo::PlayerDY},
+        {"Ghost1DX", &FrmGulpo::Ghost1DX},
+        {"Ghost1DY", &FrmGulpo::Ghost1DY},
+        {"Ghost2DX", &FrmGulpo::Ghost2DX},
+        {"Ghost2DY", &FrmGulpo::Ghost2DY},
+        {"Ghost3DX", &FrmGulpo::Ghost3DX},
+        {"Ghost3DY", &FrmGulpo::Ghost3DY},
+        {"Score", &FrmGulpo::Score},
+        {"Lives", &FrmGulpo::Lives},
+        {"Level", &FrmGulpo::Level},
+        {"PlayerStartLeft", &FrmGulpo::PlayerStartLeft},
+        {"PlayerStartTop", &FrmGulpo::PlayerStartTop},
+    };
+    for (const Named& v : settable) {
+        // 7777 is no variable's value at load, so a name pointed at the
+        // wrong variable shows.
+        gulpo_test::Scenario s(std::string("100 set ") + v.name + " 7777\n200 end\n");
+        EXPECT_EQ(s.game().*v.member, 7777) << v.name;
+        const std::string line = s.lines("set").at(0);
+        EXPECT_EQ(gulpo_test::number(line, v.name), 7777) << line;
+        int sevens = 0;
+        for (std::size_t at = line.find(":7777"); at != std::string::npos;
+             at = line.find(":7777", at + 1)) {
+            ++sevens;
+        }
+        EXPECT_EQ(sevens, 1) << v.name << " changed another variable too: " << line;
+    }
+}
+
 TEST(ScriptParser, TakesCommentsBlankLinesAndTheEndLine) {
     const replay::Script s = replay::parseScript(
-        "# opening\n\n  0 click start  \r\n2100 key 37\n# later\n5000 end\n6000 key 38\n", "x");
+        "# opening\n\n  0 click start  \r\n2100 key 37\n# later\n5000 end\n6000 set Score 0300\n",
+        "x");
     ASSERT_EQ(s.events.size(), 4u);
     EXPECT_EQ(s.events[0].line, 3);
-    EXPECT_EQ(s.events[0].verb, "click");
-    EXPECT_EQ(s.events[1].args, (std::vector<std::string>{"37"}));
+    EXPECT_EQ(s.events[0].verb, replay::Verb::click);
+    EXPECT_EQ(s.events[1].args[0], 37);
+    EXPECT_EQ(s.events[3].args[1], 300);
+    EXPECT_EQ(s.written(s.events[3]), "Score 0300") << "the trace shows what the script wrote";
     ASSERT_TRUE(s.end.has_value());
     EXPECT_EQ(*s.end, 5000);
 }

@@ -1,19 +1,9 @@
 #include "app/replay/replay.h"
 
-#include <stdexcept>
-#include <string>
-
 #include "game/about.h"
+#include "game/module_variables.h"
 
 namespace replay {
-
-namespace {
-
-int whole(const std::string& text) {
-    return std::stoi(text);
-}
-
-}  // namespace
 
 Replay::Replay(TraceWriter::Sink sink) : trace_(std::move(sink)) {
     gulpo_ = std::make_unique<game::FrmGulpo>(platform_, &trace_);
@@ -21,79 +11,77 @@ Replay::Replay(TraceWriter::Sink sink) : trace_(std::move(sink)) {
     gulpo_->load();
 }
 
-game::Int16& Replay::variable(const std::string& name) {
-    // The script parser has already refused any other name.
-    using Variable = game::Int16 game::FrmGulpo::*;
-    static const std::pair<const char*, Variable> kVariables[] = {
-        {"PlayerDX", &game::FrmGulpo::PlayerDX},
-        {"PlayerDY", &game::FrmGulpo::PlayerDY},
-        {"Ghost1DX", &game::FrmGulpo::Ghost1DX},
-        {"Ghost1DY", &game::FrmGulpo::Ghost1DY},
-        {"Ghost2DX", &game::FrmGulpo::Ghost2DX},
-        {"Ghost2DY", &game::FrmGulpo::Ghost2DY},
-        {"Ghost3DX", &game::FrmGulpo::Ghost3DX},
-        {"Ghost3DY", &game::FrmGulpo::Ghost3DY},
-        {"Score", &game::FrmGulpo::Score},
-        {"Lives", &game::FrmGulpo::Lives},
-        {"Level", &game::FrmGulpo::Level},
-        {"PlayerStartLeft", &game::FrmGulpo::PlayerStartLeft},
-        {"PlayerStartTop", &game::FrmGulpo::PlayerStartTop},
-    };
-    for (const auto& [key, member] : kVariables) {
-        if (name == key) {
-            return (*gulpo_).*member;
-        }
-    }
-    throw std::invalid_argument("no module variable named " + name);
-}
-
 void Replay::deliver(const ScriptEvent& e) {
     game::FrmGulpo& g = *gulpo_;
     game::FrmAbout* about = g.frmAbout();
     const bool aboutShown = about != nullptr && about->frmAbout.Visible();
-    if (e.verb == "key") {
-        g.frmGulpo.keyDown(whole(e.args[0]));
-    } else if (e.verb == "alt") {
-        if (!g.frmGulpo.accessKey(e.args[0][0]) && aboutShown) {
-            about->frmAbout.accessKey(e.args[0][0]);
-        }
-    } else if (e.verb == "click") {
-        if (e.args[0] == "start") {
-            g.frmGulpo.click(g.cmdStart);
-        } else if (e.args[0] == "about") {
-            g.frmGulpo.click(g.cmdAbout);
-        } else if (aboutShown) {
-            about->frmAbout.click(about->cmdClose);
-        }
-    } else if (e.verb == "closewin") {
-        if (e.args[0] == "main") {
-            g.frmGulpo.frameClose();
-        } else if (about != nullptr) {
-            about->frmAbout.frameClose();
-            trace_.aboutDestroyed();
-        }
-    } else if (e.verb == "set") {
-        variable(e.args[0]) = whole(e.args[1]);
-        trace_.injection(e.verb, e.args);
-    } else if (e.verb == "place") {
-        game::place(g.sprite(e.args[0]), static_cast<float>(whole(e.args[1])),
-                    static_cast<float>(whole(e.args[2])));
-        trace_.injection(e.verb, e.args);
-    } else if (e.verb == "food") {
-        g.shpFood(whole(e.args[0])).setVisible(whole(e.args[1]) == 1);
-        trace_.injection(e.verb, e.args);
-    } else if (e.verb == "big") {
-        g.shpBig(whole(e.args[0])).setVisible(whole(e.args[1]) == 1);
-        trace_.injection(e.verb, e.args);
-    } else if (e.verb == "end") {
-        platform_.stopNow();
+    const auto& a = e.args;
+    switch (e.verb) {
+        case Verb::key:
+            g.frmGulpo.keyDown(a[0]);
+            break;
+        case Verb::alt:
+            if (!g.frmGulpo.accessKey(static_cast<char>(a[0])) && aboutShown) {
+                about->frmAbout.accessKey(static_cast<char>(a[0]));
+            }
+            break;
+        case Verb::click:
+            if (kButtons[a[0]] == "start") {
+                g.frmGulpo.click(g.cmdStart);
+            } else if (kButtons[a[0]] == "about") {
+                g.frmGulpo.click(g.cmdAbout);
+            } else if (aboutShown) {
+                about->frmAbout.click(about->cmdClose);
+            }
+            break;
+        case Verb::closewin:
+            if (kWindows[a[0]] == "main") {
+                g.frmGulpo.frameClose();
+            } else if (about != nullptr) {
+                about->frmAbout.frameClose();
+                trace_.aboutDestroyed();
+            }
+            break;
+        case Verb::set:
+            g.*(game::kModuleVariables[a[0]].member) = a[1];
+            break;
+        case Verb::place:
+            game::place(g.sprite(kSprites[a[0]]), static_cast<float>(a[1]),
+                        static_cast<float>(a[2]));
+            break;
+        case Verb::food:
+            g.shpFood(a[0]).setVisible(a[1] == 1);
+            break;
+        case Verb::big:
+            g.shpBig(a[0]).setVisible(a[1] == 1);
+            break;
+        case Verb::end:
+            endDelivered_ = true;
+            platform_.stopNow();
+    }
+    if (e.verb == Verb::set || e.verb == Verb::place || e.verb == Verb::food ||
+        e.verb == Verb::big) {
+        trace_.injection(verbName(e.verb), script_->written(e));
     }
 }
 
-std::int64_t Replay::run(const Script& script, std::optional<std::int64_t> until) {
-    for (const ScriptEvent& e : script.events) {
-        platform_.post(e.t, [this, &e] { deliver(e); });
+void Replay::postFrom(std::size_t index) {
+    // Only the next event waits on the platform's queue, so a long script
+    // costs no more than its compact event list; each event queues the one
+    // after it before it runs, so a handler's Wait still finds it due.
+    if (index >= script_->events.size()) {
+        return;
     }
+    platform_.post(script_->events[index].t, [this, index] {
+        undelivered_ = index + 1;
+        postFrom(index + 1);
+        deliver(script_->events[index]);
+    });
+}
+
+std::int64_t Replay::run(const Script& script, std::optional<std::int64_t> until) {
+    script_ = &script;
+    postFrom(0);
     // An end line stops the run when it is delivered, after the events
     // listed before it at the same time.
     const std::int64_t never = INT64_MAX;
@@ -108,6 +96,23 @@ std::int64_t Replay::resume(std::int64_t until) {
     }
     trace_.flush();
     return reached;
+}
+
+Replay::CutOff Replay::cutOff() const {
+    CutOff cut;
+    if (script_ == nullptr || endDelivered_ || platform_.ending()) {
+        return cut;
+    }
+    for (std::size_t i = undelivered_; i < script_->events.size(); ++i) {
+        if (script_->events[i].verb == Verb::end) {
+            continue;
+        }
+        if (cut.first == nullptr) {
+            cut.first = &script_->events[i];
+        }
+        ++cut.events;
+    }
+    return cut;
 }
 
 }  // namespace replay

@@ -23,23 +23,37 @@ class Replay {
     explicit Replay(TraceWriter::Sink sink);
 
     // Runs the script until its end line, `until`, or the program ends.
-    // Returns the virtual time reached.
+    // Returns the virtual time reached. The script must outlive the replay.
     std::int64_t run(const Script& script, std::optional<std::int64_t> until = std::nullopt);
 
     // Goes on running from where the last run stopped, until `until`.
     std::int64_t resume(std::int64_t until);
+
+    // When the run stopped at its time limit with script events still to
+    // come: the first of them (an end line is no event to miss) and how
+    // many there are. None when the run stopped at its end line or the
+    // program ended.
+    struct CutOff {
+        const ScriptEvent* first = nullptr;
+        std::size_t events = 0;
+    };
+    CutOff cutOff() const;
 
     game::FrmGulpo& game() { return *gulpo_; }
     platform::SimPlatform& platform() { return platform_; }
     TraceWriter& trace() { return trace_; }
 
   private:
+    void postFrom(std::size_t index);
     void deliver(const ScriptEvent& e);
-    game::Int16& variable(const std::string& name);
 
     platform::SimPlatform platform_;
     TraceWriter trace_;
     std::unique_ptr<game::FrmGulpo> gulpo_;
+    const Script* script_ = nullptr;
+    // The first script event not yet delivered.
+    std::size_t undelivered_ = 0;
+    bool endDelivered_ = false;
 };
 
 }  // namespace replay

@@ -4,157 +4,264 @@
 #include <array>
 #include <cctype>
 #include <charconv>
-#include <sstream>
+#include <span>
+
+#include "app/replay/shown_text.h"
+#include "game/module_variables.h"
 
 namespace replay {
 
 namespace {
 
-constexpr std::array<std::string_view, 13> kVariables = {
-    "PlayerDX", "PlayerDY", "Ghost1DX", "Ghost1DY", "Ghost2DX",        "Ghost2DY",       "Ghost3DX",
-    "Ghost3DY", "Score",    "Lives",    "Level",    "PlayerStartLeft", "PlayerStartTop",
-};
-constexpr std::array<std::string_view, 4> kSprites = {"imgGulpo", "imgGhost1", "imgGhost2",
-                                                      "imgGhost3"};
-constexpr std::int64_t kLatestTime = kLatestScriptTime;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kBlanks = " \t\v\f";
 
-class LineReader {
-  public:
-    LineReader(const std::string& file, int line) : file_(file), line_(line) {}
-
-    [[noreturn]] void fail(const std::string& what) const {
-        throw ScriptError(file_ + ":" + std::to_string(line_) + ": " + what);
+// A script may set every module variable but those each tick makes afresh.
+constexpr std::size_t settableCount() {
+    std::size_t n = 0;
+    for (const game::ModuleVariable& v : game::kModuleVariables) {
+        n += v.madeAfreshEachTick ? 0 : 1;
     }
-
-    std::int64_t number(const std::string& text, const std::string& what, std::int64_t lo,
-                        std::int64_t hi) const {
-        std::int64_t value = 0;
-        const char* first = text.data();
-        const char* last = text.data() + text.size();
-        auto [ptr, ec] = std::from_chars(first, last, value);
-        if (text.empty() || ec == std::errc::invalid_argument || ptr != last) {
-            fail(what + " '" + text + "' is not a whole number");
-        }
-        if (ec == std::errc::result_out_of_range || value < lo || value > hi) {
-            fail(what + " " + text + " is out of range " + std::to_string(lo) + " to " +
-                 std::to_string(hi));
-        }
-        return value;
-    }
-
-    void expectArgs(const ScriptEvent& e, std::size_t count, const std::string& usage) const {
-        if (e.args.size() != count) {
-            fail("'" + e.verb + "' takes " + std::to_string(count) +
-                 (count == 1 ? " argument" : " arguments") + " (" + usage + "), found " +
-                 std::to_string(e.args.size()));
+    return n;
+}
+constexpr auto kSettableVariables = [] {
+    std::array<std::string_view, settableCount()> names{};
+    std::size_t n = 0;
+    for (const game::ModuleVariable& v : game::kModuleVariables) {
+        if (!v.madeAfreshEachTick) {
+            names[n++] = v.name;
         }
     }
+    return names;
+}();
 
-    template <std::size_t N>
-    void oneOf(const std::string& value, const std::array<std::string_view, N>& allowed,
-               const std::string& what) const {
-        if (std::find(allowed.begin(), allowed.end(), value) != allowed.end()) {
-            return;
+std::string listed(std::span<const std::string_view> names, std::string_view lastJoin) {
+    std::string list;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) {
+            list += i + 1 == names.size() ? lastJoin : ", ";
         }
-        std::string list;
-        for (auto a : allowed) {
-            list += (list.empty() ? "" : ", ") + std::string(a);
-        }
-        fail("unknown " + what + " '" + value + "' (expected one of " + list + ")");
+        list += names[i];
     }
+    return list;
+}
 
-  private:
-    const std::string& file_;
-    int line_;
-};
-
-void checkEvent(const ScriptEvent& e, const LineReader& in) {
-    if (e.verb == "key") {
-        in.expectArgs(e, 1, "key code 0..255");
-        in.number(e.args[0], "key code", 0, 255);
-    } else if (e.verb == "alt") {
-        in.expectArgs(e, 1, "a letter");
-        const std::string& a = e.args[0];
-        if (a.size() != 1 || !std::isalpha(static_cast<unsigned char>(a[0]))) {
-            in.fail("'alt' takes a single letter, found '" + a + "'");
-        }
-    } else if (e.verb == "click") {
-        in.expectArgs(e, 1, "start, about or close");
-        in.oneOf(e.args[0], std::array<std::string_view, 3>{"start", "about", "close"}, "button");
-    } else if (e.verb == "closewin") {
-        in.expectArgs(e, 1, "about or main");
-        in.oneOf(e.args[0], std::array<std::string_view, 2>{"about", "main"}, "window");
-    } else if (e.verb == "set") {
-        in.expectArgs(e, 2, "variable and value");
-        in.oneOf(e.args[0], kVariables, "variable");
-        in.number(e.args[1], "value", -32768, 32767);
-    } else if (e.verb == "place") {
-        in.expectArgs(e, 3, "sprite, left and top");
-        in.oneOf(e.args[0], kSprites, "sprite");
-        in.number(e.args[1], "left", -32768, 32767);
-        in.number(e.args[2], "top", -32768, 32767);
-    } else if (e.verb == "food" || e.verb == "big") {
-        in.expectArgs(e, 2, "index and 0 or 1");
-        in.number(e.args[0], e.verb + " index", 0, e.verb == "food" ? 75 : 3);
-        in.number(e.args[1], "visibility", 0, 1);
-    } else if (e.verb == "end") {
-        in.expectArgs(e, 0, "nothing");
-    } else {
-        in.fail("unknown verb '" + e.verb +
-                "' (expected key, alt, click, closewin, set, place, food, big or end)");
-    }
+// Where a name stands in its list, or -1.
+int indexOf(std::string_view name, std::span<const std::string_view> names) {
+    const auto found = std::find(names.begin(), names.end(), name);
+    return found == names.end() ? -1 : static_cast<int>(found - names.begin());
 }
 
 }  // namespace
 
-Script parseScript(std::string_view text, const std::string& fileName) {
-    Script script;
-    std::int64_t previous = 0;
-    int lineNo = 0;
+void ScriptReader::fail(const std::string& what) const {
+    throw ScriptError(fileName_ + ":" + std::to_string(lineNo_ + 1) + ": " + what);
+}
+
+void ScriptReader::feed(std::string_view bytes) {
+    const std::size_t room = kLongestScript - size_;
+    if (bytes.size() > room) {
+        // Read up to the limit, so that the message names the line it falls in.
+        feed(bytes.substr(0, room));
+        fail("the script is longer than " + std::to_string(kLongestScript) + " bytes");
+    }
+    size_ += bytes.size();
     std::size_t pos = 0;
-    while (pos <= text.size()) {
-        const std::size_t eol = std::min(text.find('\n', pos), text.size());
-        std::string line(text.substr(pos, eol - pos));
+    if (afterCR_ && !bytes.empty()) {
+        // A CR LF split between two pieces is one line end.
+        afterCR_ = false;
+        pos = bytes.front() == '\n' ? 1 : 0;
+    }
+    while (pos < bytes.size()) {
+        const std::size_t eol = bytes.find_first_of("\r\n", pos);
+        if (eol == std::string_view::npos) {
+            extendLine(bytes.substr(pos));
+            return;
+        }
+        const std::string_view piece = bytes.substr(pos, eol - pos);
+        if (partial_.empty()) {
+            checkLineLength(piece.size());
+            takeLine(piece);
+        } else {
+            extendLine(piece);
+            takeLine(partial_);
+            partial_.clear();
+        }
+        ++lineNo_;
         pos = eol + 1;
-        ++lineNo;
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        std::istringstream words(line);
-        std::vector<std::string> parts;
-        for (std::string w; words >> w;) {
-            parts.push_back(w);
-        }
-        if (parts.empty() || parts[0][0] == '#') {
-            if (eol == text.size()) {
-                break;
+        if (bytes[eol] == '\r') {
+            if (pos == bytes.size()) {
+                afterCR_ = true;
+            } else if (bytes[pos] == '\n') {
+                ++pos;
             }
-            continue;
-        }
-        const LineReader in(fileName, lineNo);
-        if (parts.size() < 2) {
-            in.fail("expected '<time> <verb> [arguments]', found '" + parts[0] + "'");
-        }
-        ScriptEvent e;
-        e.line = lineNo;
-        e.t = in.number(parts[0], "time", 0, kLatestTime);
-        if (e.t < previous) {
-            in.fail("time " + parts[0] + " goes backwards (the line before is at " +
-                    std::to_string(previous) + ")");
-        }
-        previous = e.t;
-        e.verb = parts[1];
-        e.args.assign(parts.begin() + 2, parts.end());
-        checkEvent(e, in);
-        if (e.verb == "end" && !script.end) {
-            script.end = e.t;
-        }
-        script.events.push_back(std::move(e));
-        if (eol == text.size()) {
-            break;
         }
     }
-    return script;
+}
+
+void ScriptReader::checkLineLength(std::size_t length) const {
+    if (length > kLongestLine) {
+        fail("the line is longer than " + std::to_string(kLongestLine) + " bytes");
+    }
+}
+
+void ScriptReader::extendLine(std::string_view piece) {
+    checkLineLength(partial_.size() + piece.size());
+    partial_.append(piece);
+}
+
+Script ScriptReader::finish() {
+    if (!partial_.empty()) {
+        takeLine(partial_);
+        partial_.clear();
+        ++lineNo_;
+    }
+    return std::move(script_);
+}
+
+void ScriptReader::takeLine(std::string_view line) {
+    if (lineNo_ == 0 && line.starts_with(kByteOrderMark)) {
+        line.remove_prefix(kByteOrderMark.size());
+    }
+    words_.clear();
+    for (std::size_t at = line.find_first_not_of(kBlanks); at != std::string_view::npos;) {
+        const std::size_t after = std::min(line.find_first_of(kBlanks, at), line.size());
+        words_.push_back(line.substr(at, after - at));
+        at = line.find_first_not_of(kBlanks, after);
+    }
+    if (words_.empty() || words_[0].front() == '#') {
+        return;
+    }
+    if (script_.events.size() == kMostEvents) {
+        fail("the script has more than " + std::to_string(kMostEvents) + " events");
+    }
+    script_.events.push_back(event(words_));
+}
+
+std::int64_t ScriptReader::number(std::string_view text, std::string_view what, std::int64_t lo,
+                                  std::int64_t hi) const {
+    std::int64_t value = 0;
+    const char* last = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), last, value);
+    if (ec == std::errc::invalid_argument || ptr != last) {
+        fail(std::string(what) + " " + quoted(text) + " is not a whole number");
+    }
+    if (ec == std::errc::result_out_of_range || value < lo || value > hi) {
+        fail(std::string(what) + " " + shortened(text) + " is out of range " + std::to_string(lo) +
+             " to " + std::to_string(hi));
+    }
+    return value;
+}
+
+ScriptEvent ScriptReader::event(const std::vector<std::string_view>& words) {
+    if (words.size() < 2) {
+        fail("expected '<time> <verb> [arguments]', found " + quoted(words[0]));
+    }
+    ScriptEvent e;
+    e.line = lineNo_ + 1;
+    e.t = static_cast<std::int32_t>(number(words[0], "time", 0, kLatestScriptTime));
+    if (e.t < previous_) {
+        fail("time " + shortened(words[0]) + " goes backwards (the line before is at " +
+             std::to_string(previous_) + ")");
+    }
+    previous_ = e.t;
+    const int verb = indexOf(words[1], kVerbNames);
+    if (verb < 0) {
+        fail("unknown verb " + quoted(words[1]) + " (expected " + listed(kVerbNames, " or ") + ")");
+    }
+    e.verb = static_cast<Verb>(verb);
+    const std::span<const std::string_view> args(words.begin() + 2, words.end());
+    auto expectArgs = [&](std::size_t count, std::string_view usage) {
+        if (args.size() != count) {
+            fail("'" + std::string(words[1]) + "' takes " + std::to_string(count) +
+                 (count == 1 ? " argument" : " arguments") + " (" + std::string(usage) +
+                 "), found " + std::to_string(args.size()));
+        }
+    };
+    auto oneOf = [&](std::string_view value, std::span<const std::string_view> allowed,
+                     std::string_view what) {
+        const int at = indexOf(value, allowed);
+        if (at < 0) {
+            fail("unknown " + std::string(what) + " " + quoted(value) + " (expected one of " +
+                 listed(allowed, ", ") + ")");
+        }
+        return static_cast<std::int16_t>(at);
+    };
+    auto whole = [&](std::string_view text, std::string_view what, std::int64_t lo,
+                     std::int64_t hi) {
+        return static_cast<std::int16_t>(number(text, what, lo, hi));
+    };
+    switch (e.verb) {
+        case Verb::key:
+            expectArgs(1, "key code 0..255");
+            e.args[0] = whole(args[0], "key code", 0, 255);
+            break;
+        case Verb::alt:
+            expectArgs(1, "a letter");
+            if (args[0].size() != 1 || !std::isalpha(static_cast<unsigned char>(args[0][0]))) {
+                fail("'alt' takes a single letter, found " + quoted(args[0]));
+            }
+            e.args[0] = static_cast<unsigned char>(args[0][0]);
+            break;
+        case Verb::click:
+            expectArgs(1, "start, about or close");
+            e.args[0] = oneOf(args[0], kButtons, "button");
+            break;
+        case Verb::closewin:
+            expectArgs(1, "about or main");
+            e.args[0] = oneOf(args[0], kWindows, "window");
+            break;
+        case Verb::set: {
+            expectArgs(2, "variable and value");
+            oneOf(args[0], kSettableVariables, "variable");
+            e.args[0] = static_cast<std::int16_t>(game::findModuleVariable(args[0]) -
+                                                  game::kModuleVariables.data());
+            e.args[1] = whole(args[1], "value", -32768, 32767);
+            break;
+        }
+        case Verb::place:
+            expectArgs(3, "sprite, left and top");
+            e.args[0] = oneOf(args[0], kSprites, "sprite");
+            e.args[1] = whole(args[1], "left", -32768, 32767);
+            e.args[2] = whole(args[2], "top", -32768, 32767);
+            break;
+        case Verb::food:
+        case Verb::big:
+            expectArgs(2, "index and 0 or 1");
+            e.args[0] =
+                whole(args[0], std::string(words[1]) + " index", 0, e.verb == Verb::food ? 75 : 3);
+            e.args[1] = whole(args[1], "visibility", 0, 1);
+            break;
+        case Verb::end:
+            expectArgs(0, "nothing");
+            if (!script_.end) {
+                script_.end = e.t;
+            }
+            break;
+    }
+    if (e.verb == Verb::set || e.verb == Verb::place || e.verb == Verb::food ||
+        e.verb == Verb::big) {
+        keepWritten(e, words);
+    }
+    return e;
+}
+
+void ScriptReader::keepWritten(ScriptEvent& e, const std::vector<std::string_view>& words) {
+    // The trace shows an injection's arguments as the script wrote them.
+    e.writtenAt = static_cast<std::uint32_t>(script_.writtenArgs.size());
+    for (std::size_t i = 2; i < words.size(); ++i) {
+        if (i > 2) {
+            script_.writtenArgs += ' ';
+        }
+        script_.writtenArgs.append(words[i]);
+    }
+    e.writtenLength = static_cast<std::uint16_t>(script_.writtenArgs.size() - e.writtenAt);
+}
+
+Script parseScript(std::string_view text, const std::string& fileName) {
+    ScriptReader reader(fileName);
+    reader.feed(text);
+    return reader.finish();
 }
 
 }  // namespace replay

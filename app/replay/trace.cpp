@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "game/about.h"
+#include "game/module_variables.h"
 
 namespace replay {
 
@@ -121,27 +122,11 @@ void TraceWriter::state() {
     raw(",");
     boolean(g.imgFruit.Visible());
     raw("]");
-    const std::pair<const char*, const game::Int16*> vars[] = {
-        {",\"PlayerDX\":", &g.PlayerDX},
-        {",\"PlayerDY\":", &g.PlayerDY},
-        {",\"Ghost1DX\":", &g.Ghost1DX},
-        {",\"Ghost1DY\":", &g.Ghost1DY},
-        {",\"Ghost2DX\":", &g.Ghost2DX},
-        {",\"Ghost2DY\":", &g.Ghost2DY},
-        {",\"Ghost3DX\":", &g.Ghost3DX},
-        {",\"Ghost3DY\":", &g.Ghost3DY},
-        {",\"Score\":", &g.Score},
-        {",\"Lives\":", &g.Lives},
-        {",\"Level\":", &g.Level},
-        {",\"DotsEaten\":", &g.DotsEaten},
-        {",\"FruitDotsEaten\":", &g.FruitDotsEaten},
-        {",\"CoinFlip\":", &g.CoinFlip},
-        {",\"PlayerStartLeft\":", &g.PlayerStartLeft},
-        {",\"PlayerStartTop\":", &g.PlayerStartTop},
-    };
-    for (const auto& [key, value] : vars) {
-        raw(key);
-        number(*value);
+    for (const game::ModuleVariable& v : game::kModuleVariables) {
+        raw(",\"");
+        raw(v.name);
+        raw("\":");
+        number(g.*v.member);
     }
     raw(",\"food\":\"");
     for (int i = 0; i < g.shpFood.size(); ++i) {
@@ -238,7 +223,7 @@ void TraceWriter::waitEnded() {
     end();
 }
 
-void TraceWriter::injection(std::string_view verb, const std::vector<std::string>& args) {
+void TraceWriter::injection(std::string_view verb, std::string_view args) {
     if (afterEach) {
         afterEach();
     }
@@ -247,11 +232,13 @@ void TraceWriter::injection(std::string_view verb, const std::vector<std::string
     }
     begin(verb);
     raw(",\"args\":[");
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (i > 0) {
+    for (std::size_t at = 0; at <= args.size() && !args.empty();) {
+        const std::size_t after = std::min(args.find(' ', at), args.size());
+        if (at > 0) {
             raw(",");
         }
-        string(args[i]);
+        string(args.substr(at, after - at));
+        at = after + 1;
     }
     raw("]");
     state();

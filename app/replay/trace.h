@@ -27,7 +27,9 @@ class TraceWriter : public game::GameEvents {
     void waitBegan(int ms) override;
     void waitEnded() override;
 
-    void injection(std::string_view verb, const std::vector<std::string>& args);
+    // A state injection; `args` are its arguments as the script wrote them,
+    // separated by single spaces.
+    void injection(std::string_view verb, std::string_view args);
     void aboutDestroyed();
     void exited();
 

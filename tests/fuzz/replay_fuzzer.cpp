@@ -1,6 +1,7 @@
 // Fuzzes the replay tool: any text is read as a script; a bad one must be
-// refused with a message naming its line, and a good one must run through
-// the game without a fault.
+// refused with a message naming its line, whether it is read whole or a
+// piece at a time as from a pipe, and a good one must run through the game
+// without a fault.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -15,20 +16,38 @@ namespace {
 // Runs are cut at two virtual minutes so each input stays quick.
 constexpr std::int64_t kRunMs = 120000;
 
+// The script read in pieces of a few bytes, or its message when refused.
+std::string readInPieces(std::string_view text, std::size_t piece) {
+    replay::ScriptReader reader("fuzz");
+    try {
+        for (std::size_t at = 0; at < text.size(); at += piece) {
+            reader.feed(text.substr(at, piece));
+        }
+        return std::to_string(reader.finish().events.size()) + " events";
+    } catch (const replay::ScriptError& e) {
+        return e.what();
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::string inPieces = readInPieces(text, 1 + size % 5);
     replay::Script script;
     try {
         script = replay::parseScript(text, "fuzz");
     } catch (const replay::ScriptError& e) {
         const std::string message = e.what();
-        // "fuzz:<line>: what is wrong"
-        if (!message.starts_with("fuzz:") || message.find(": ", 5) == std::string::npos) {
+        // "fuzz:<line>: what is wrong", the same however the text came in
+        if (!message.starts_with("fuzz:") || message.find(": ", 5) == std::string::npos ||
+            message != inPieces) {
             std::abort();
         }
         return 0;
+    }
+    if (inPieces != std::to_string(script.events.size()) + " events") {
+        std::abort();
     }
     std::size_t written = 0;
     replay::Replay run([&written](std::string_view chunk) { written += chunk.size(); });

@@ -1,0 +1,140 @@
+// Where gulpo-replay's results go: a trace that cannot be written is a
+// failure said out loud, the figures come as JSON for scripts, and events
+// the run never reached are not passed over in silence.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "tests/support/replay_tool.h"
+#include "tests/support/scenario.h"
+
+namespace {
+
+using gulpo_test::ReplayTool;
+using gulpo_test::slurp;
+using gulpo_test::ToolRun;
+
+constexpr const char* kShortGame = "0 click start\n2100 key 37\n9000 end\n";
+
+bool exists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+TEST_F(ReplayTool, ATraceThatCannotBeWrittenFailsTheRunWithTheReason) {
+    const std::string script = write("game.txt", kShortGame);
+    const std::string full = std::strerror(ENOSPC);
+
+    const ToolRun device = run("--trace /dev/full " + script);
+    EXPECT_EQ(device.status, 1);
+    EXPECT_NE(
+        device.err.find("/dev/full: cannot write the trace: " + full + "; the trace is incomplete"),
+        std::string::npos)
+        << device.err;
+
+    const ToolRun standardOutput = run(script, ">/dev/full");
+    EXPECT_EQ(standardOutput.status, 1);
+    EXPECT_NE(standardOutput.err.find("standard output: cannot write the trace: " + full),
+              std::string::npos)
+        << standardOutput.err;
+
+    const ToolRun closed = run(script, ">&-");
+    EXPECT_EQ(closed.status, 1);
+    EXPECT_NE(closed.err.find("standard output: cannot write the trace: " +
+                              std::string(std::strerror(EBADF))),
+              std::string::npos)
+        << closed.err;
+}
+
+TEST_F(ReplayTool, ATraceFileCutShortIsRemovedNotLeftLookingComplete) {
+    const std::string script = write("game.txt", kShortGame);
+    const std::string trace = dir_ + "/trace.jsonl";
+    // A file size limit of a few blocks cuts the trace off part way; with
+    // the signal ignored the write fails with EFBIG instead.
+    const ToolRun r =
+        shell("trap '' XFSZ; ulimit -f 4; \"$REPLAY\" --trace '" + trace + "' '" + script + "'");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(trace + ": cannot write the trace: " + std::strerror(EFBIG) +
+                         "; the incomplete file was removed"),
+              std::string::npos)
+        << r.err;
+    EXPECT_FALSE(exists(trace));
+
+    const ToolRun whole = run("--trace '" + trace + "' '" + script + "'");
+    EXPECT_EQ(whole.status, 0) << whole.err;
+    EXPECT_TRUE(slurp(trace).ends_with("}\n"));
+}
+
+TEST_F(ReplayTool, TheSummaryAsJsonGivesTheRunsFigures) {
+    const std::string summary = dir_ + "/summary.json";
+    const ToolRun r =
+        run("--quiet --summary-json '" + summary + "' " + write("game.txt", kShortGame));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const std::string json = slurp(summary);
+    ASSERT_TRUE(json.starts_with("{\"virtual_ms\":9000,\"ticks\":")) << json;
+    EXPECT_TRUE(json.ends_with(",\"undelivered_events\":0}\n")) << json;
+    std::size_t traced = 0;
+    for (std::size_t at = r.out.find("\"ev\":\"tick\""); at != std::string::npos;
+         at = r.out.find("\"ev\":\"tick\"", at + 1)) {
+        ++traced;
+    }
+    EXPECT_GT(traced, 0u);
+    EXPECT_EQ(gulpo_test::number(json, "ticks"), static_cast<long long>(traced)) << json;
+    EXPECT_NE(json.find("\"wall_seconds\":"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"ticks_per_wall_second\":"), std::string::npos) << json;
+
+    const ToolRun lost =
+        run("--summary-json /dev/full --no-trace " + write("game.txt", kShortGame));
+    EXPECT_EQ(lost.status, 1);
+    EXPECT_NE(lost.err.find("/dev/full: cannot write the summary: "), std::string::npos)
+        << lost.err;
+}
+
+TEST_F(ReplayTool, HelpGoesToStandardOutputAndAMissingValueIsNamed) {
+    const ToolRun help = run("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.starts_with("usage: gulpo-replay")) << help.out;
+    EXPECT_NE(help.out.find("--summary-json FILE"), std::string::npos);
+    EXPECT_EQ(help.err, "");
+
+    for (const char* option : {"--until", "--trace", "--summary-json"}) {
+        const ToolRun r = run(option);
+        EXPECT_EQ(r.status, 2) << option;
+        EXPECT_TRUE(r.err.starts_with(std::string("gulpo-replay: ") + option + " needs a value"))
+            << r.err;
+    }
+}
+
+TEST_F(ReplayTool, EventsPastWhereTheRunStoppedAreNamedInAWarning) {
+    const ToolRun late =
+        run(write("late.txt", "0 click start\n# later\n700000 key 37\n800000 key 38\n"));
+    EXPECT_EQ(late.status, 0);
+    EXPECT_NE(late.err.find("warning: " + dir_ +
+                            "/late.txt:3: the run stopped at 600000 ms, before this line's time "
+                            "700000 ms; 2 events were not delivered"),
+              std::string::npos)
+        << late.err;
+    EXPECT_EQ(late.out.find("\"ev\":\"key\""), std::string::npos);
+
+    const ToolRun cut =
+        run("--until 3000 " + write("cut.txt", "0 click start\n5000 key 37\n9000 end\n"));
+    EXPECT_EQ(cut.status, 0);
+    EXPECT_NE(cut.err.find("cut.txt:2: the run stopped at 3000 ms, before this line's time 5000 "
+                           "ms; 1 event was not delivered"),
+              std::string::npos)
+        << cut.err;
+
+    // An end line, or the main window closed, is the script's own stop.
+    for (const char* script :
+         {"0 click start\n5000 end\n6000 key 37\n", "0 closewin main\n5000 key 37\n"}) {
+        const ToolRun stopped = run(write("stopped.txt", script));
+        EXPECT_EQ(stopped.status, 0);
+        EXPECT_EQ(stopped.err.find("warning"), std::string::npos) << stopped.err;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,51 @@
+#include "tests/support/replay_tool.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace gulpo_test {
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void ReplayTool::SetUp() {
+    char pattern[] = "/tmp/gulpo-replay-test-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+}
+
+void ReplayTool::TearDown() {
+    std::system(("rm -rf '" + dir_ + "'").c_str());
+}
+
+std::string ReplayTool::write(const std::string& name, const std::string& text) {
+    std::string path = dir_ + "/" + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+ToolRun ReplayTool::shell(const std::string& commandLine) {
+    const std::string out = dir_ + "/out";
+    const std::string err = dir_ + "/err";
+    const std::string cmd = "REPLAY='" + std::string(GULPO_REPLAY_BINARY) + "'; { " + commandLine +
+                            " ; } >'" + out + "' 2>'" + err + "'";
+    ToolRun r;
+    const int raw = std::system(cmd.c_str());
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = slurp(out);
+    r.err = slurp(err);
+    return r;
+}
+
+ToolRun ReplayTool::run(const std::string& args, const std::string& output) {
+    return shell("\"$REPLAY\" " + args + (output.empty() ? "" : " " + output));
+}
+
+}  // namespace gulpo_test
