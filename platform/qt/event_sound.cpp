@@ -23,12 +23,14 @@ enum class Readiness { connecting, ready, unavailable };
 
 // Opens a context on the sound server and puts the bell into the server's
 // sample cache. The event it cached, or "" if there is no server to play it.
-std::string connectAndCache(ca_context* context) {
+std::string connectAndCache(ca_context* context, const std::string& applicationName,
+                            const std::string& applicationId) {
     // Only a sound server: playing straight to the sound card would take it
     // from the desktop.
     if (ca_context_set_driver(context, "pulse") != CA_SUCCESS ||
-        ca_context_change_props(context, CA_PROP_APPLICATION_NAME, "Gulpo", CA_PROP_APPLICATION_ID,
-                                "gulpo", nullptr) != CA_SUCCESS ||
+        ca_context_change_props(context, CA_PROP_APPLICATION_NAME, applicationName.c_str(),
+                                CA_PROP_APPLICATION_ID, applicationId.c_str(),
+                                nullptr) != CA_SUCCESS ||
         ca_context_open(context) != CA_SUCCESS) {
         return "";
     }
@@ -50,14 +52,14 @@ struct EventSound::Shared {
     bool finished = false;
     std::atomic<Readiness> readiness{Readiness::connecting};
 
-    void run();
+    void run(const std::string& applicationName, const std::string& applicationId);
     void playUntilStopped(ca_context* context, const std::string& event);
 };
 
-void EventSound::Shared::run() {
+void EventSound::Shared::run(const std::string& applicationName, const std::string& applicationId) {
     ca_context* context = nullptr;
     if (ca_context_create(&context) == CA_SUCCESS) {
-        const std::string event = connectAndCache(context);
+        const std::string event = connectAndCache(context, applicationName, applicationId);
         if (!event.empty()) {
             readiness = Readiness::ready;
             playUntilStopped(context, event);
@@ -94,8 +96,11 @@ void EventSound::Shared::playUntilStopped(ca_context* context, const std::string
     }
 }
 
-EventSound::EventSound() : shared_(std::make_shared<Shared>()) {
-    worker_ = std::thread([shared = shared_] { shared->run(); });
+EventSound::EventSound(const std::string& applicationName, const std::string& applicationId)
+    : shared_(std::make_shared<Shared>()) {
+    worker_ = std::thread([shared = shared_, applicationName, applicationId] {
+        shared->run(applicationName, applicationId);
+    });
 }
 
 EventSound::~EventSound() {

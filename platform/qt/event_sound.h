@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <thread>
 
 namespace platform {
@@ -15,8 +16,9 @@ namespace platform {
 // Sounds overlap as the server mixes them.
 class EventSound {
   public:
-    // Starts connecting in the background; returns at once.
-    EventSound();
+    // Starts connecting in the background, as the application of that name
+    // and desktop entry id; returns at once.
+    EventSound(const std::string& applicationName, const std::string& applicationId);
     EventSound(const EventSound&) = delete;
     EventSound& operator=(const EventSound&) = delete;
     // Waits only briefly for the worker: a sound server that does not answer

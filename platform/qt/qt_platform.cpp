@@ -88,7 +88,9 @@ QtPlatform::QtPlatform() : start_(std::chrono::steady_clock::now()), wake_(new Q
 
 void QtPlatform::startEventSound() {
     if (eventSound_ == nullptr) {
-        eventSound_ = std::make_unique<EventSound>();
+        eventSound_ =
+            std::make_unique<EventSound>(QGuiApplication::applicationName().toStdString(),
+                                         QGuiApplication::desktopFileName().toStdString());
     }
 }
 

@@ -287,8 +287,8 @@ TEST_F(WaylandWindow, CarriesTheCaptionGulpoAndShowsTheMazeWhereTheColourQueryHa
     ASSERT_NO_FATAL_FAILURE(startGame(false));
     EXPECT_TRUE(weston_->waitForLog(".set_title(\"Gulpo\")", Millis(10000)))
         << "no toplevel titled \"Gulpo\" in the compositor's protocol log; " << programState();
-    EXPECT_TRUE(weston_->waitForLog(".set_app_id(\"gulpo\")", Millis(1000)))
-        << "the toplevel does not name the desktop entry gulpo";
+    EXPECT_TRUE(weston_->waitForLog(".set_app_id(\"" GULPO_APP_ID "\")", Millis(1000)))
+        << "the toplevel does not name its desktop entry " GULPO_APP_ID;
     expectTheMazeAt(1);
 }
 
