@@ -48,11 +48,13 @@ std::vector<std::string> WestonSession::clientEnv() const {
 }
 
 std::unique_ptr<window_test::ChildProcess> WestonSession::startClient(
-    const std::vector<std::string>& argv, const std::string& logPath, int keepFd) const {
+    const std::vector<std::string>& argv, const std::string& logPath, int keepFd,
+    const std::vector<std::string>& extraEnv) const {
     // env(1) puts the compositor's runtime folder in place of the test's own.
     std::vector<std::string> command{"/usr/bin/env"};
     const std::vector<std::string> env = clientEnv();
     command.insert(command.end(), env.begin(), env.end());
+    command.insert(command.end(), extraEnv.begin(), extraEnv.end());
     command.insert(command.end(), argv.begin(), argv.end());
     return std::make_unique<window_test::ChildProcess>(command, std::vector<std::string>{}, logPath,
                                                        keepFd);

@@ -23,11 +23,12 @@ class WestonSession {
     WestonSession(const std::string& westonPath, const std::string& dir, int width, int height,
                   int scale);
 
-    // Runs `argv` as a client of the compositor, with its output in
-    // `logPath`; `keepFd` stays open in it.
-    std::unique_ptr<window_test::ChildProcess> startClient(const std::vector<std::string>& argv,
-                                                           const std::string& logPath,
-                                                           int keepFd = -1) const;
+    // Runs `argv` as a client of the compositor, with `extraEnv`
+    // ("NAME=value") added to its environment and its output in `logPath`;
+    // `keepFd` stays open in it.
+    std::unique_ptr<window_test::ChildProcess> startClient(
+        const std::vector<std::string>& argv, const std::string& logPath, int keepFd = -1,
+        const std::vector<std::string>& extraEnv = {}) const;
 
     // The compositor's log so far, the protocol among it.
     std::string log() const;

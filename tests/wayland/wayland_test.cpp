@@ -2,7 +2,8 @@
 // caption its toplevel carries, the maze where the colour query has it, at
 // the output's scale of 1 and of 2, and (on the stopwatch build, which takes
 // its keys through Qt's window-system interface, as the compositor has no
-// input devices) Start, the arrow keys and the close.
+// input devices) Start, the arrow keys, the dots' sound at a private sound
+// server's sink and the close.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -23,8 +24,11 @@
 #include "platform/form.h"
 #include "playfield/layout.h"
 #include "playfield/playfield.h"
+#include "tests/servers/pulse_server.h"
 #include "tests/servers/serving.h"
 #include "tests/servers/weston_session.h"
+#include "tests/sound/dot_sounds.h"
+#include "tests/sound/sink_recorder.h"
 #include "tests/window/artifact.h"
 
 namespace wayland_test {
@@ -150,16 +154,6 @@ long yellowPixels(const Screenshot& shot, Point2 origin, const platform::Box& bo
     return n;
 }
 
-// Lines of the probe's beep log so far.
-int beepsLogged(const std::string& path) {
-    std::ifstream in(path);
-    int n = 0;
-    for (std::string line; std::getline(in, line);) {
-        n += line.empty() ? 0 : 1;
-    }
-    return n;
-}
-
 class WaylandSession : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -178,6 +172,8 @@ class WaylandSession : public ::testing::Test {
         }
         program_.reset();
         weston_.reset();
+        sink_.reset();
+        pulse_.reset();
         if (HasFailure()) {
             std::cerr << "the session's logs are kept in " << dir_ << "\n";
         } else {
@@ -193,19 +189,26 @@ class WaylandSession : public ::testing::Test {
         }
     }
 
-    // The game itself, or its stopwatch build taking commands on a pipe.
+    // The game itself, or its stopwatch build taking commands on a pipe and
+    // playing its sound into a private sound server.
     void startGame(bool withInput) {
         programLog_ = dir_ + "/gulpo.log";
         if (!withInput) {
             program_ = weston_->startClient({GULPO_PROGRAM}, programLog_);
             return;
         }
+        try {
+            pulse_.emplace(GULPO_PULSEAUDIO, dir_);
+            sink_.emplace(pulse_->address(), server_test::PulseServer::kMonitor);
+        } catch (const std::exception& e) {
+            FAIL() << e.what();
+        }
         int fds[2] = {-1, -1};
         ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0) << std::strerror(errno);
         beepLog_ = dir_ + "/beeps.log";
         program_ = weston_->startClient(
             {GULPO_TICK_PROBE, "--beep-log", beepLog_, "--input-fd", std::to_string(fds[0])},
-            programLog_, fds[0]);
+            programLog_, fds[0], {"PULSE_SERVER=" + pulse_->address()});
         ::close(fds[0]);
         input_ = fds[1];
     }
@@ -275,6 +278,8 @@ class WaylandSession : public ::testing::Test {
     std::string beepLog_;
     int input_ = -1;
     std::optional<server_test::WestonSession> weston_;
+    std::optional<server_test::PulseServer> pulse_;
+    std::optional<sound_test::SinkRecorder> sink_;
     std::unique_ptr<window_test::ChildProcess> program_;
     playfield::Playfield model_;
     std::optional<Point2> origin_;
@@ -305,7 +310,7 @@ TEST_F(WaylandWindow, ShowsTheMazeAtTwiceTheSizeOnAnOutputOfScale2) {
 
 using WaylandInput = WaylandSession;
 
-TEST_F(WaylandInput, AltSStartsRightWalksOverTheTunnelDotsAndCloseEndsWithStatusZero) {
+TEST_F(WaylandInput, AltSStartsRightEatsTheTunnelDotsWithTheirSoundAndCloseEndsWithStatusZero) {
     ASSERT_NO_FATAL_FAILURE(startCompositor(1));
     ASSERT_NO_FATAL_FAILURE(startGame(true));
     playfield::Playfield started;
@@ -334,11 +339,20 @@ TEST_F(WaylandInput, AltSStartsRightWalksOverTheTunnelDotsAndCloseEndsWithStatus
     ASSERT_NO_FATAL_FAILURE(send("key Alt+S"));
     ASSERT_NO_FATAL_FAILURE(send("key Right"));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (beepsLogged(beepLog_) < 2 && std::chrono::steady_clock::now() < deadline) {
+    std::vector<sound_test::DotSound> sounds;
+    while (sounds.size() < 2 && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        sounds = sound_test::dotSounds(sound_test::readDotTicks(beepLog_), *sink_, 100);
     }
-    ASSERT_EQ(beepsLogged(beepLog_), 2)
-        << "the two tunnel dots were not eaten within 10 s of Alt+S and Right; " << programState();
+    ASSERT_EQ(sounds.size(), 2u)
+        << "the two tunnel dots were not eaten (and recorded) within 10 s of Alt+S and Right; "
+        << programState();
+    // Heard in a Wayland session, where there is no X bell to ring.
+    for (const sound_test::DotSound& sound : sounds) {
+        EXPECT_TRUE(sound.silentBefore && sound.delayMs.has_value())
+            << "no sound of its own reached the sink within 100 ms of the dot eaten in tick "
+            << sound.dot.tick;
+    }
 
     // The buttons are gone and the player's disc stands by the wall.
     const Screenshot playing = screenshotWhen(
