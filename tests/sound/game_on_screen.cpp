@@ -37,11 +37,13 @@ GameOnScreen::GameOnScreen(const Paths& paths, const std::string& dir,
     }
     XkbSelectEvents(bellWatch, XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask);
     XSync(bellWatch, False);
-    std::vector<std::string> env = extraEnv;
-    env.push_back("DISPLAY=" + screen_->display());
-    env.emplace_back("QT_QPA_PLATFORM=xcb");
-    program_.emplace(std::vector<std::string>{paths.probe, "--beep-log", beepLog_}, env, outputLog_,
-                     -1, errorLog_);
+    // env(1) sets the variables in place of any the test has itself (a
+    // PULSE_SERVER of the desktop the test runs on, say).
+    std::vector<std::string> command{"/usr/bin/env", "DISPLAY=" + screen_->display(),
+                                     "QT_QPA_PLATFORM=xcb"};
+    command.insert(command.end(), extraEnv.begin(), extraEnv.end());
+    command.insert(command.end(), {paths.probe, "--beep-log", beepLog_});
+    program_.emplace(command, std::vector<std::string>{}, outputLog_, -1, errorLog_);
     client_.emplace(screen_->display());
     window_ = client_->findTopLevel("Gulpo", Millis(10000));
     if (window_ == 0) {
