@@ -16,8 +16,6 @@ namespace {
 // A null sink plays exact zeros; anything above this is the game's sound.
 constexpr int kSilence = 8;
 
-constexpr Nanos kNanosPerFrame = 1'000'000'000 / SinkRecorder::kRate;
-
 }  // namespace
 
 Nanos steadyNow() {
@@ -71,20 +69,12 @@ void SinkRecorder::record(void* stream) {
 
 std::optional<Nanos> SinkRecorder::firstSoundBetween(Nanos from, Nanos to) const {
     const std::lock_guard lock(mutex_);
-    // The first block that may hold a frame at or after `from`.
-    auto block = std::lower_bound(blockEnds_.begin(), blockEnds_.end(), from);
-    for (; block != blockEnds_.end(); ++block) {
-        const auto b = static_cast<std::size_t>(block - blockEnds_.begin());
-        for (int f = 0; f < kBlockFrames; ++f) {
-            const Nanos at = *block - (kBlockFrames - 1 - f) * kNanosPerFrame;
-            if (at < from) {
-                continue;
-            }
-            if (at >= to) {
-                return std::nullopt;
-            }
-            if (loudness_[b * kBlockFrames + static_cast<std::size_t>(f)] > kSilence) {
-                return at;
+    for (auto block = std::lower_bound(blockEnds_.begin(), blockEnds_.end(), from);
+         block != blockEnds_.end() && *block < to; ++block) {
+        const auto first = static_cast<std::size_t>(block - blockEnds_.begin()) * kBlockFrames;
+        for (std::size_t f = first; f < first + kBlockFrames; ++f) {
+            if (loudness_[f] > kSilence) {
+                return *block;
             }
         }
     }

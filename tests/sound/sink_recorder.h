@@ -16,9 +16,9 @@ using Nanos = std::int64_t;
 Nanos steadyNow();
 
 // Records a sink's monitor from the moment it is made, in blocks of 64
-// frames (1.5 ms), and keeps each frame's loudness with the time it had
-// reached the sink. A frame's time is taken when its block arrives, less
-// the frames after it in the block: never earlier than the sink played it.
+// frames (1.5 ms), and keeps each frame's loudness with the time its block
+// arrived: the sink mixes a block at once, ahead of playing it, so by then
+// every frame of it had reached the sink.
 class SinkRecorder {
   public:
     static constexpr int kRate = 44100;
@@ -29,7 +29,8 @@ class SinkRecorder {
     SinkRecorder& operator=(const SinkRecorder&) = delete;
     ~SinkRecorder();
 
-    // The first frame louder than silence in [from, to), if any.
+    // The arrival of the first block in [from, to) with a frame louder than
+    // silence, if any.
     std::optional<Nanos> firstSoundBetween(Nanos from, Nanos to) const;
     // The time of the last frame recorded.
     Nanos recordedUntil() const;
