@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/form.h"
+#include "platform/qt/event_sound.h"
 #include "platform/qt/form_window.h"
 
 namespace platform {
@@ -43,6 +44,36 @@ class KeyRouter : public QObject {
     }
 };
 
+// Runs `then` once, as soon as the first paint of any window has been
+// handled, and then stops watching.
+class AfterFirstPaint : public QObject {
+  public:
+    explicit AfterFirstPaint(std::function<void()> then) : then_(std::move(then)) {
+        qApp->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !painted_) {
+            painted_ = true;
+            QTimer::singleShot(0, this, [this] {
+                qApp->removeEventFilter(this);
+                then_();
+            });
+        }
+        return false;
+    }
+
+  private:
+    std::function<void()> then_;
+    bool painted_ = false;
+};
+
+// The sound server is called once the window is on screen, so that the
+// connection takes nothing from the first frame; at the latest this long
+// after start, for a window that is never painted.
+constexpr int kSoundLatestMs = 1000;
+
 }  // namespace
 
 QtPlatform::QtPlatform() : start_(std::chrono::steady_clock::now()), wake_(new QTimer) {
@@ -51,6 +82,16 @@ QtPlatform::QtPlatform() : start_(std::chrono::steady_clock::now()), wake_(new Q
     QObject::connect(wake_.get(), &QTimer::timeout, [this] { deliverDueTimers(); });
     timers().onScheduleChanged = [this] { armWakeUp(); };
     qApp->installEventFilter(new KeyRouter(qApp));
+    firstPaint_ = std::make_unique<AfterFirstPaint>([this] { startEventSound(); });
+    QTimer::singleShot(kSoundLatestMs, firstPaint_.get(), [this] { startEventSound(); });
+}
+
+void QtPlatform::startEventSound() {
+    if (eventSound_ == nullptr) {
+        eventSound_ =
+            std::make_unique<EventSound>(QGuiApplication::applicationName().toStdString(),
+                                         QGuiApplication::desktopFileName().toStdString());
+    }
 }
 
 QtPlatform::~QtPlatform() {
@@ -129,7 +170,9 @@ int QtPlatform::run() {
 }
 
 void QtPlatform::sound() {
-    QApplication::beep();
+    if (eventSound_ == nullptr || !eventSound_->play()) {
+        QApplication::beep();
+    }
 }
 
 }  // namespace platform

@@ -6,15 +6,18 @@
 
 #include "platform/platform.h"
 
+class QObject;
 class QTimer;
 
 namespace platform {
 
+class EventSound;
 class FormWindow;
 
 // The desktop backend: real windows, real timers on a steady clock, a real
-// sleep, the system beep, and Qt's event processing as the pump. A
-// QApplication must exist before it is made.
+// sleep, the desktop's event sound (the X bell where no sound server plays
+// it), and Qt's event processing as the pump. A QApplication must exist
+// before it is made.
 class QtPlatform : public Platform {
   public:
     QtPlatform();
@@ -39,9 +42,13 @@ class QtPlatform : public Platform {
     void deliverDueTimers();
     void armWakeUp();
     void windowGone(const Form& form);
+    void startEventSound();
 
     std::chrono::steady_clock::time_point start_;
     std::unique_ptr<QTimer> wake_;
+    // Made once the window is on screen.
+    std::unique_ptr<EventSound> eventSound_;
+    std::unique_ptr<QObject> firstPaint_;
     std::map<Form*, FormWindow*> windows_;
 
     friend class FormWindow;

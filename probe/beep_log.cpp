@@ -1,0 +1,31 @@
+#include "probe/beep_log.h"
+
+namespace probe {
+
+BeepLog::BeepLog(const std::string& path) : file_(std::fopen(path.c_str(), "w")) {}
+
+BeepLog::~BeepLog() {
+    if (file_ != nullptr) {
+        std::fclose(file_);
+    }
+}
+
+void BeepLog::beeped(std::chrono::steady_clock::time_point at) {
+    if (file_ == nullptr) {
+        return;
+    }
+    ++beeps_;
+    std::fprintf(file_, "%lld %lld %lld\n",
+                 static_cast<long long>(std::chrono::nanoseconds(at.time_since_epoch()).count()),
+                 ticksDone_ + 1, beeps_);
+    // Read while the game goes on.
+    std::fflush(file_);
+}
+
+void BeepLog::handlerReturned(game::Handler handler, int /*detail*/) {
+    if (handler == game::Handler::tick) {
+        ++ticksDone_;
+    }
+}
+
+}  // namespace probe

@@ -1,0 +1,184 @@
+// The dot's sound where the player hears it: the real program (its stopwatch
+// build, which logs the time of every beep) under a private Xvfb,
+// playing into a private sound server whose null sink is recorded by the
+// test. And the game without a sound server: it plays on, shows nothing but
+// its window, and ends cleanly.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/servers/pulse_server.h"
+#include "tests/sound/dot_sounds.h"
+#include "tests/sound/game_on_screen.h"
+#include "tests/sound/sink_recorder.h"
+
+namespace sound_test {
+namespace {
+
+using std::chrono::milliseconds;
+using window_test::Millis;
+
+constexpr Nanos kNanosPerMs = 1'000'000;
+// From the start spot the Right arrow walks the player along the tunnel row
+// over the dots at Left 1440 and 2160, 720 twips apart: 24 ticks at 30 twips
+// a tick.
+constexpr long long kTicksBetweenTunnelDots = 24;
+
+// Polls until the beep log has `count` dots; all it has by `timeout`.
+std::vector<DotTick> waitForDots(const GameOnScreen& game, std::size_t count, Millis timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        std::vector<DotTick> dots = readDotTicks(game.beepLog());
+        if (dots.size() >= count || std::chrono::steady_clock::now() >= deadline) {
+            return dots;
+        }
+        std::this_thread::sleep_for(milliseconds(10));
+    }
+}
+
+class SoundSession : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/gulpo-sound-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr) << std::strerror(errno);
+        dir_ = pattern;
+        paths_ = {GULPO_TICK_PROBE, GULPO_XVFB, GULPO_XDOTOOL};
+        ASSERT_FALSE(paths_.xvfb.empty()) << "Xvfb is needed to show the game";
+        ASSERT_FALSE(paths_.xdotool.empty()) << "xdotool is needed to press keys";
+    }
+
+    void TearDown() override {
+        game_.reset();
+        if (HasFailure()) {
+            std::cerr << "the session's logs are kept in " << dir_ << "\n";
+        } else {
+            std::filesystem::remove_all(dir_);
+        }
+    }
+
+    void startGame(const std::string& pulseServer) {
+        try {
+            game_.emplace(paths_, dir_, std::vector<std::string>{"PULSE_SERVER=" + pulseServer});
+        } catch (const std::exception& e) {
+            FAIL() << e.what();
+        }
+    }
+
+    // Start, and the Right arrow during Start's pause.
+    void startAndWalkRight() {
+        ASSERT_TRUE(game_->press("Return")) << "could not press Enter; " << game_->state();
+        ASSERT_TRUE(game_->press("Right")) << "could not press Right; " << game_->state();
+    }
+
+    // The game eats the two tunnel dots in their ticks, promptly, rings the X
+    // bell for each instead, shows no window but its own, and ends with
+    // status 0 when its window is closed.
+    void expectTheGamePlaysOnAndEndsCleanly() {
+        startAndWalkRight();
+        const std::vector<DotTick> dots = waitForDots(*game_, 2, Millis(10000));
+        ASSERT_EQ(dots.size(), 2u)
+            << "the tunnel dots were not both eaten within 10 s; " << game_->state();
+        EXPECT_EQ(dots[1].tick - dots[0].tick, kTicksBetweenTunnelDots);
+        // 24 ticks take 0.4 s; a beep that waited on the sound server would
+        // stall the tick far longer.
+        EXPECT_LT(static_cast<double>(dots[1].at - dots[0].at) / kNanosPerMs, 1000.0)
+            << "the ticks between the two dots were held up";
+        EXPECT_EQ(game_->shownWindows(), std::vector<std::string>{"Gulpo"})
+            << "a window other than the game's came up";
+        const auto status = game_->close(Millis(3000));
+        ASSERT_TRUE(status.has_value())
+            << "the program did not end within 3 s of its window's close; " << game_->state();
+        EXPECT_TRUE(status->exited && status->code == 0)
+            << "the program " << status->describe() << "; " << game_->state();
+        EXPECT_EQ(game_->bellsRung(), 2) << "the X bell did not stand in for the sound";
+    }
+
+    std::string dir_;
+    GameOnScreen::Paths paths_;
+    std::optional<GameOnScreen> game_;
+};
+
+using DotSoundAtTheSink = SoundSession;
+
+TEST_F(DotSoundAtTheSink, EveryDotEatenSoundsAtTheSinkWithin100MsOfItsTick) {
+    std::optional<server_test::PulseServer> server;
+    std::optional<SinkRecorder> sink;
+    try {
+        server.emplace(GULPO_PULSEAUDIO, dir_);
+        sink.emplace(server->address(), server_test::PulseServer::kMonitor);
+    } catch (const std::exception& e) {
+        FAIL() << e.what();
+    }
+    const Nanos recordingFrom = steadyNow();
+    startGame(server->address());
+    ASSERT_NO_FATAL_FAILURE(startAndWalkRight());
+    const std::vector<DotTick> dots = waitForDots(*game_, 2, Millis(10000));
+    ASSERT_EQ(dots.size(), 2u) << "the tunnel dots were not both eaten within 10 s; "
+                               << game_->state();
+    // Until the last window has been recorded.
+    const Nanos until = dots.back().at + 100 * kNanosPerMs;
+    while (sink->recordedUntil() < until && sink->error().empty() &&
+           steadyNow() < until + 2000 * kNanosPerMs) {
+        std::this_thread::sleep_for(milliseconds(10));
+    }
+    ASSERT_EQ(sink->error(), "");
+
+    // Nothing sounds before the first dot (the program makes no sound as it
+    // starts).
+    EXPECT_FALSE(sink->firstSoundBetween(recordingFrom, dots[0].at).has_value())
+        << "the sink played something before the first dot was eaten";
+    const std::vector<DotSound> sounds = dotSounds(dots, *sink, 100);
+    ASSERT_EQ(sounds.size(), 2u);
+    for (const DotSound& s : sounds) {
+        EXPECT_TRUE(s.silentBefore) << "the sink was not silent before tick " << s.dot.tick;
+        ASSERT_TRUE(s.delayMs.has_value())
+            << "no sound reached the sink within 100 ms of the dot eaten in tick " << s.dot.tick
+            << "; " << game_->state();
+        std::cout << "dot in tick " << s.dot.tick << ": sound at the sink after " << *s.delayMs
+                  << " ms\n";
+    }
+
+    const auto status = game_->close(Millis(3000));
+    ASSERT_TRUE(status.has_value()) << "the program did not end within 3 s of its window's close";
+    EXPECT_TRUE(status->exited && status->code == 0) << "the program " << status->describe();
+    EXPECT_EQ(game_->bellsRung(), 0) << "the X bell rang as well as the sound";
+}
+
+using NoSoundServer = SoundSession;
+
+TEST_F(NoSoundServer, TheGamePlaysOnShowsNoOtherWindowAndEndsCleanly) {
+    startGame("unix:" + dir_ + "/no-server-here");
+    expectTheGamePlaysOnAndEndsCleanly();
+}
+
+TEST_F(NoSoundServer, AServerThatNeverAnswersHoldsUpNeitherPlayNorTheEnd) {
+    // A socket that takes connections into its queue and never serves them:
+    // a sound server that hangs.
+    const std::string path = dir_ + "/hung-server";
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0)
+        << std::strerror(errno);
+    ASSERT_EQ(::listen(fd, 16), 0) << std::strerror(errno);
+    startGame("unix:" + path);
+    expectTheGamePlaysOnAndEndsCleanly();
+    ::close(fd);
+}
+
+}  // namespace
+}  // namespace sound_test
