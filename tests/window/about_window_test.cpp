@@ -147,7 +147,7 @@ TEST_F(AboutWindow, ItsFrameCloseRemovesItAndAltACreatesItAgain) {
     x().waitForMapState(about, MapState::gone, milliseconds(1000));
     shown = x().mapState(about);
     RecordProperty("about_after_frame_close", describe(shown));
-    std::cout << "[ observe  ] " << testName() << ": the About window is " << describe(shown)
+    std::cout << "[ observe  ] " << currentTestName() << ": the About window is " << describe(shown)
               << " after its frame close\n";
     EXPECT_TRUE(shownAboutWindows().empty()) << "an About window still shows after the close";
 

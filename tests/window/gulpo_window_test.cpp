@@ -10,11 +10,11 @@ namespace window_test {
 SessionOptions GulpoWindowTest::options() const {
     SessionOptions o;
     o.program = GULPO_PROGRAM;
-    o.name = testName();
+    o.name = currentTestName();
     return o;
 }
 
-std::string GulpoWindowTest::testName() {
+std::string currentTestName() {
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
     return std::string(info->test_suite_name()) + "_" + info->name();
 }
@@ -96,7 +96,7 @@ std::optional<Millis> GulpoWindowTest::expectCloseEndsTheProgram(XWindowId windo
 
 void GulpoWindowTest::note(const std::string& key, long value) {
     RecordProperty(key, std::to_string(value));
-    std::cout << "[ measure  ] " << testName() << ": " << key << " = " << value << "\n";
+    std::cout << "[ measure  ] " << currentTestName() << ": " << key << " = " << value << "\n";
 }
 
 }  // namespace window_test

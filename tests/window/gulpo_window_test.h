@@ -14,6 +14,9 @@
 
 namespace window_test {
 
+// "Suite_Test" of the test that runs now, for naming its artifacts.
+std::string currentTestName();
+
 class GulpoWindowTest : public ::testing::Test {
   protected:
     // The game, named after the test; a suite may add to it.
@@ -27,9 +30,6 @@ class GulpoWindowTest : public ::testing::Test {
     XWindowId mainWindow() const { return session_->mainWindow(); }
     std::string state() { return session_->state(); }
     bool running() { return session_->running(); }
-
-    // "Suite_Test", for the artifacts.
-    static std::string testName();
 
     // Presses keys through XTEST into the window with the input focus.
     void press(const std::string& keys);

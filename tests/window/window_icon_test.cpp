@@ -21,7 +21,7 @@ TEST_F(WindowIcon, TheMainWindowCarriesThePlayersPicture) {
         sizes << " " << s.width << "x" << s.height;
     }
     RecordProperty("icon_sizes", sizes.str());
-    std::cout << "[ observe  ] " << testName() << ": _NET_WM_ICON has " << icons->items
+    std::cout << "[ observe  ] " << currentTestName() << ": _NET_WM_ICON has " << icons->items
               << " items, icons" << sizes.str() << "\n";
     EXPECT_EQ(icons->type, "CARDINAL");
     EXPECT_EQ(icons->format, 32);
