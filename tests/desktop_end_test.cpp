@@ -3,7 +3,7 @@
 // has started (Qt's exit only stops a loop that is running).
 #include <gtest/gtest.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTimer>
 
 #include "game/frm_gulpo.h"
@@ -42,13 +42,3 @@ TEST(DesktopEnd, AMainWindowClosedWhileTheEventLoopRunsEndsTheProgramWithStatusZ
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    // No display needed: the offscreen platform, unless told else.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
