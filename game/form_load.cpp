@@ -36,7 +36,7 @@ FrmGulpo::FrmGulpo(platform::Platform& platform, GameEvents* events)
         notify(Handler::about, 0);
     };
     frmGulpo.onKeyDown = [this, notify](int keyCode) {
-        Form_KeyDown(keyCode, 0);
+        Form_KeyDown(keyCode);
         notify(Handler::key, keyCode);
     };
     // Closing the main window ends the program.

@@ -39,7 +39,7 @@ class FrmGulpo : public playfield::Playfield {
     void cmdStart_Click();
     void cmdAbout_Click();
     void cmdClose_Click();
-    void Form_KeyDown(Int16 keyCode, Int16 shift);
+    void Form_KeyDown(Int16 keyCode);
     void tmrMain_Timer();
     void tmrGhost1_Timer();
     void tmrGhost2_Timer();
