@@ -97,6 +97,7 @@ class FrmGulpo : public playfield::Playfield {
     void eatBigDots();
     void showScore();
     int hiddenDots() const;
+    void refillMaze();
     // frightened.cpp
     void eatBlueGhosts();
     bool touches(const Ghost& g) const;
@@ -111,7 +112,6 @@ class FrmGulpo : public playfield::Playfield {
     void harmBy(Ghost g);
     void loseLife();
     void gameOver(int harmingGhost);
-    void refillMaze();
     // level.cpp
     void checkLevelComplete();
     void completeLevel();

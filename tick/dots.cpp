@@ -75,4 +75,14 @@ int FrmGulpo::hiddenDots() const {
     return hidden;
 }
 
+// Every dot and big dot back in the maze, for the next level or game.
+void FrmGulpo::refillMaze() {
+    for (int i = 0; i < shpFood.size(); ++i) {
+        shpFood(i).setVisible(true);
+    }
+    for (int i = 0; i < shpBig.size(); ++i) {
+        shpBig(i).setVisible(true);
+    }
+}
+
 }  // namespace game
