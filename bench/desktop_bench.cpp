@@ -6,20 +6,17 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <iostream>
 #include <sstream>
 #include <string>
 #include <thread>
 
-#include "tests/window/x_session.h"
+#include "tests/window/gulpo_session.h"
 
 namespace {
 
 using namespace std::chrono;
-using window_test::ChildProcess;
+using window_test::GulpoSession;
 using window_test::Millis;
-using window_test::VirtualScreen;
-using window_test::XClient;
 
 constexpr std::uint32_t kPureBlue = 0x0000FF;
 
@@ -51,53 +48,48 @@ long long peakResidentKb(pid_t pid) {
     return -1;
 }
 
-void press(const std::string& display, const std::string& keys) {
-    window_test::runToCompletion({GULPO_XDOTOOL, "key", keys}, display, Millis(5000));
-}
-
 }  // namespace
 
 int main() {
-    const std::string dir = "/tmp/gulpo-desktop-bench-" + std::to_string(getpid());
-    std::system(("mkdir -p " + dir).c_str());
-    VirtualScreen screen(GULPO_XVFB, dir + "/xvfb.log");
-    XClient x(screen.display());
-
-    const auto launched = steady_clock::now();
-    ChildProcess app({GULPO_TICK_PROBE}, {"DISPLAY=" + screen.display()}, dir + "/out.log", -1,
-                     dir + "/err.log");
-    const auto window = x.findTopLevel("Gulpo", Millis(10000));
+    GulpoSession session({GULPO_TICK_PROBE, "desktop_bench", {}, {}, {}});
+    if (!session.launch()) {
+        std::printf("desktop: the program showed no window: %s\n", session.state().c_str());
+        return 1;
+    }
+    const auto window = session.mainWindow();
+    const pid_t pid = session.pid();
     double firstFrameMs = -1;
-    while (steady_clock::now() - launched < seconds(10)) {
-        const window_test::Screenshot shot = x.capture(window);
+    while (steady_clock::now() - session.launchedAt() < seconds(10)) {
+        const window_test::Screenshot shot = session.x().capture(window);
         // Shape1, the top of the maze, is in view once the scene is painted.
         if (!shot.empty() && (shot.at(30, 12) & 0xFFFFFF) == kPureBlue) {
-            firstFrameMs = duration<double, std::milli>(steady_clock::now() - launched).count();
+            firstFrameMs =
+                duration<double, std::milli>(steady_clock::now() - session.launchedAt()).count();
             break;
         }
         std::this_thread::sleep_for(milliseconds(2));
     }
 
     std::this_thread::sleep_for(seconds(1));
-    const double idleStart = cpuSeconds(app.pid());
+    const double idleStart = cpuSeconds(pid);
     std::this_thread::sleep_for(seconds(10));
-    const double idleCpu = (cpuSeconds(app.pid()) - idleStart) / 10.0;
+    const double idleCpu = (cpuSeconds(pid) - idleStart) / 10.0;
 
-    x.focus(window, Millis(2000));
-    press(screen.display(), "alt+s");
+    session.x().focus(window, Millis(2000));
+    session.press("alt+s");
     std::this_thread::sleep_for(milliseconds(2500));
-    const double playStart = cpuSeconds(app.pid());
+    const double playStart = cpuSeconds(pid);
     const char* arrows[] = {"Left", "Up", "Right", "Down"};
     for (int i = 0; i < 25; ++i) {
-        press(screen.display(), arrows[i % 4]);
+        session.press(arrows[i % 4]);
         std::this_thread::sleep_for(milliseconds(400));
     }
-    const double playCpu = (cpuSeconds(app.pid()) - playStart) / 10.0;
-    const long long peakKb = peakResidentKb(app.pid());
+    const double playCpu = (cpuSeconds(pid) - playStart) / 10.0;
+    const long long peakKb = peakResidentKb(pid);
 
-    x.askToClose(window);
-    const auto ended = app.waitFor(Millis(5000));
-    std::ifstream err(dir + "/err.log");
+    session.closeAndTimeTheEnd(window, Millis(5000));
+    const auto ended = session.exitStatus();
+    std::istringstream err(session.errorOutput());
     std::string probe;
     for (std::string line; std::getline(err, line);) {
         if (line.rfind("tick-probe:", 0) == 0) {
@@ -117,6 +109,5 @@ int main() {
     std::printf("desktop: %s   (goal 60/s within 1 %%, no gap over 25 ms)\n",
                 probe.empty() ? "tick-probe: no report" : probe.c_str());
     std::printf("desktop: exit status %s\n", ended ? ended->describe().c_str() : "(still running)");
-    std::system(("rm -rf " + dir).c_str());
     return ended && ended->exited && ended->code == 0 ? 0 : 1;
 }

@@ -36,12 +36,7 @@ FrmAbout::FrmAbout()
 void FrmGulpo::cmdAbout_Click() {
     if (!frmAbout_) {
         frmAbout_ = std::make_unique<FrmAbout>();
-        frmAbout_->cmdClose.onClick = [this] {
-            cmdClose_Click();
-            if (events_ != nullptr) {
-                events_->handlerReturned(Handler::close, 0);
-            }
-        };
+        frmAbout_->cmdClose.onClick = handlerFor(&FrmGulpo::cmdClose_Click, Handler::close);
         frmAbout_->frmAbout.onFrameClose = [this] { destroyAbout(); };
         platform_.attach(frmAbout_->frmAbout);
     }
@@ -61,7 +56,5 @@ void FrmGulpo::cmdClose_Click() {
 void FrmGulpo::destroyAbout() {
     frmAbout_.reset();
 }
-
-FrmGulpo::~FrmGulpo() = default;
 
 }  // namespace game

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "game/game_events.h"
@@ -39,7 +40,7 @@ class FrmGulpo : public playfield::Playfield {
     void cmdStart_Click();
     void cmdAbout_Click();
     void cmdClose_Click();
-    void Form_KeyDown(Int16 keyCode, Int16 shift);
+    void Form_KeyDown(Int16 keyCode);
     void tmrMain_Timer();
     void tmrGhost1_Timer();
     void tmrGhost2_Timer();
@@ -80,35 +81,47 @@ class FrmGulpo : public playfield::Playfield {
     std::int32_t Rand(std::int32_t low, std::int32_t high);
 
   private:
-    // The thirteen phases of the tick, in their order.
-    void moveActors();            // 1
-    void bouncePlayerOffWalls();  // 2
-    void flipCoin();              // 3
-    void wrapThroughTunnel();     // 4
-    void steerGhosts();           // 5
-    void eatDots();               // 6
-    void eatBigDots();            // 7
-    void harmByGhost1();          // 8
-    void eatBlueGhosts();         // 9
-    void harmByGhost2();          // 10
-    void harmByGhost3();          // 11
-    void checkLevelComplete();    // 12
-    void bonusFruit();            // 13
-
-    // Shared by the phases.
+    // The phases of the tick, which tmrMain_Timer lists in their order, and
+    // what they share, by the file under tick/ that holds them.
+    // movement.cpp
+    void moveActors();
+    void bouncePlayerOffWalls();
+    void flipCoin();
+    void wrapThroughTunnel();
     bool wallAt(float x, float y) const;
+    // ghost_steering.cpp
+    void steerGhosts();
     void steerGhost(Ghost g);
+    // dots.cpp
+    void eatDots();
+    void eatBigDots();
+    void showScore();
+    int hiddenDots() const;
+    void refillMaze();
+    // frightened.cpp
+    void eatBlueGhosts();
     bool touches(const Ghost& g) const;
     bool isBlue(const Ghost& g) const;
     void frightenGhosts();
     void makeNormal(Ghost g);
     void unfrighten(Ghost g);
+    // lives.cpp
+    void harmByGhost1();
+    void harmByGhost2();
+    void harmByGhost3();
     void harmBy(Ghost g);
     void loseLife();
     void gameOver(int harmingGhost);
+    // level.cpp
+    void checkLevelComplete();
     void completeLevel();
-    void showScore();
-    void refillMaze();
+    // fruit.cpp
+    void putUpOrEatFruit();
+
+    // What an element's event runs: the handler, then the watcher is told
+    // that it returned.
+    std::function<void()> handlerFor(void (FrmGulpo::*handler)(), Handler which, int detail = 0);
+    void tellWatcher(Handler which, int detail = 0);
 
     platform::Platform& platform_;
     GameEvents* events_;

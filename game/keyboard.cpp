@@ -5,7 +5,7 @@ namespace game {
 
 // An arrow key sets the player's step (the tick applies it) and turns the
 // player at once; a turn always stops motion on the other axis.
-void FrmGulpo::Form_KeyDown(Int16 keyCode, Int16 /*shift*/) {
+void FrmGulpo::Form_KeyDown(Int16 keyCode) {
     switch (keyCode) {
         case platform::keys::left:
             PlayerDX = -30;

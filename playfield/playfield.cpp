@@ -13,9 +13,10 @@ namespace {
 using platform::Box;
 using platform::Picture;
 
-template <std::size_t N>
-const BoxRow& rowNamed(const std::array<BoxRow, N>& table, std::string_view name) {
-    for (const auto& row : table) {
+// The row of that name in one of the scene's tables.
+template <typename Row, std::size_t N>
+const Row& rowNamed(const std::array<Row, N>& table, std::string_view name) {
+    for (const Row& row : table) {
         if (row.name == name) {
             return row;
         }
@@ -23,41 +24,15 @@ const BoxRow& rowNamed(const std::array<BoxRow, N>& table, std::string_view name
     throw std::invalid_argument("the scene has no element named " + std::string(name));
 }
 
-Box boxOf(const BoxRow& row) {
+template <typename Row>
+Box boxOf(const Row& row) {
     return Box{row.left, row.top, row.width, row.height};
-}
-
-Box spriteBox(std::string_view name) {
-    return boxOf(rowNamed(kSprites, name));
-}
-
-const LabelRow& labelRow(std::string_view name) {
-    for (const auto& row : kLabels) {
-        if (row.name == name) {
-            return row;
-        }
-    }
-    throw std::invalid_argument("the scene has no label named " + std::string(name));
-}
-
-const ButtonRow& buttonRow(std::string_view name) {
-    for (const auto& row : kButtons) {
-        if (row.name == name) {
-            return row;
-        }
-    }
-    throw std::invalid_argument("the scene has no button named " + std::string(name));
-}
-
-Box labelBox(std::string_view name) {
-    const LabelRow& r = labelRow(name);
-    return Box{r.left, r.top, r.width, r.height};
 }
 
 platform::LabelStyle labelStyle(std::string_view name) {
     platform::LabelStyle style;
     style.foreColour = LabelColour;
-    switch (labelRow(name).back) {
+    switch (rowNamed(kLabels, name).back) {
         case LabelBack::systemMenuText:
             style.backColour = platform::kMenuText;
             break;
@@ -72,21 +47,18 @@ platform::LabelStyle labelStyle(std::string_view name) {
     return style;
 }
 
-Box buttonBox(std::string_view name) {
-    const ButtonRow& r = buttonRow(name);
-    return Box{r.left, r.top, r.width, r.height};
-}
-
 Picture art(platform::Raster raster) {
     return Picture::fromRaster(std::move(raster));
 }
 
 }  // namespace
 
-#define GULPO_SPRITE(name, picture) name(#name, spriteBox(#name), picture)
-#define GULPO_LABEL(name) \
-    name(#name, labelBox(#name), std::string(labelRow(#name).caption), labelStyle(#name))
-#define GULPO_BUTTON(name) name(#name, buttonBox(#name), std::string(buttonRow(#name).caption))
+#define GULPO_SPRITE(name, picture) name(#name, boxOf(rowNamed(kSprites, #name)), picture)
+#define GULPO_LABEL(name)                                                                       \
+    name(#name, boxOf(rowNamed(kLabels, #name)), std::string(rowNamed(kLabels, #name).caption), \
+         labelStyle(#name))
+#define GULPO_BUTTON(name) \
+    name(#name, boxOf(rowNamed(kButtons, #name)), std::string(rowNamed(kButtons, #name).caption))
 
 Playfield::Playfield()
     : frmGulpo("frmGulpo", "Gulpo", kClientWidth, kClientHeight, platform::kMenuText),

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "tests/support/scenario.h"
+#include "tests/support/script_lines.h"
+#include "tests/support/trace_fields.h"
 
 namespace {
 

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "tests/support/scenario.h"
+#include "tests/support/script_lines.h"
+#include "tests/support/trace_fields.h"
 
 namespace {
 
@@ -29,7 +31,7 @@ TEST(Frightened, ABigDotTurnsAllThreeBlueForTenSeconds) {
     EXPECT_NE(field(ghosts[0], "ghost1").find("imgGhost1real"), std::string::npos);
     EXPECT_NE(field(ghosts[0], "ghost2").find("imgBlue"), std::string::npos)
         << "each ghost ends on its own timer";
-    EXPECT_EQ(gulpo_test::firstBrokenInvariant(s.lines(), gulpo_test::GhostSteps::parked), "");
+    EXPECT_EQ(s.firstBrokenInvariant(), "");
 }
 
 TEST(Frightened, ASecondBigDotNineSecondsLaterKeepsThemBlueTillNineteen) {
@@ -134,7 +136,7 @@ TEST(Frightened, TheStateStaysWholeThroughALongRandomSession) {
     }
     script += "400000 end\n";
     Scenario s(script);
-    EXPECT_EQ(gulpo_test::firstBrokenInvariant(s.lines()), "");
+    EXPECT_EQ(s.firstBrokenInvariant(), "");
     EXPECT_GT(s.lines("tick").size(), 1000u);
 }
 

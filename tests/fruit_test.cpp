@@ -5,6 +5,8 @@
 #include <string>
 
 #include "tests/support/scenario.h"
+#include "tests/support/script_lines.h"
+#include "tests/support/trace_fields.h"
 
 namespace {
 
@@ -12,12 +14,12 @@ using gulpo_test::field;
 using gulpo_test::hideDots;
 using gulpo_test::number;
 using gulpo_test::Scenario;
-using gulpo_test::startedWithGhostsParked;
+using gulpo_test::startedWithDotsEaten;
 
 // 45 dots eaten by 2017, none of them near the fruit's contact window but
 // shpFood(2), which lies inside it.
 std::string fortyFiveEaten() {
-    return startedWithGhostsParked(2000) + hideDots(2000, 0, 44);
+    return startedWithDotsEaten(0, 44);
 }
 
 std::string fruitOf(Scenario& s) {
@@ -36,15 +38,14 @@ TEST(BonusFruit, EachOfTheFirstFourLevelsHasItsFruit) {
 }
 
 TEST(BonusFruit, ComesOnlyAtExactlyFortyFiveAndStaysAfter) {
-    Scenario at44(startedWithGhostsParked(2000) + hideDots(2000, 0, 43) + "2020 end\n");
+    Scenario at44(startedWithDotsEaten(0, 43) + "2020 end\n");
     EXPECT_EQ(fruitOf(at44), "[\"imgBlank\",true]");
 
     Scenario on(fortyFiveEaten() + hideDots(2020, 45, 50) + "2100 end\n");
     EXPECT_EQ(fruitOf(on), "[\"imgCherry\",true]") << "a 46th dot leaves the fruit in view";
 
     // From 44 straight to 46 between two ticks: no fruit on this level.
-    Scenario jump(startedWithGhostsParked(2000) + hideDots(2000, 0, 43) + hideDots(2020, 44, 45) +
-                  "3000 end\n");
+    Scenario jump(startedWithDotsEaten(0, 43) + hideDots(2020, 44, 45) + "3000 end\n");
     EXPECT_EQ(fruitOf(jump), "[\"imgBlank\",true]");
 }
 
@@ -62,10 +63,9 @@ TEST(BonusFruit, IsEatenForFiveHundredOnceInItsContactWindow) {
 
 TEST(BonusFruit, ThePlayerAlreadyOnTheSpotEatsItTheTickItComes) {
     Scenario s(fortyFiveEaten() + "2000 place imgGulpo 3120 3600\n2020 end\n");
-    const auto ticks = s.lines("tick");
-    ASSERT_EQ(ticks.size(), 1u);
-    EXPECT_EQ(field(ticks[0], "fruit"), "[\"imgBlank\",false]");
-    EXPECT_EQ(number(ticks[0], "Score"), 500);
+    const std::string tick = s.only("tick");
+    EXPECT_EQ(field(tick, "fruit"), "[\"imgBlank\",false]");
+    EXPECT_EQ(number(tick, "Score"), 500);
 }
 
 TEST(BonusFruit, TheContactWindowIsStrictOnEverySide) {

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "tests/support/scenario.h"
+#include "tests/support/script_lines.h"
+#include "tests/support/trace_fields.h"
 
 namespace {
 
@@ -56,7 +58,7 @@ TEST(FullGame, ALevelCompletedThenThreeLivesLostEndsTheGame) {
     EXPECT_EQ(field(last, "lblLives"), "0");
     EXPECT_EQ(field(last, "lblLevel"), "1");
     EXPECT_EQ(field(last, "cmdStart"), "true");
-    EXPECT_EQ(gulpo_test::firstBrokenInvariant(s.lines()), "");
+    EXPECT_EQ(s.firstBrokenInvariant(), "");
 }
 
 }  // namespace

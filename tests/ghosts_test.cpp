@@ -5,6 +5,8 @@
 #include <string>
 
 #include "tests/support/scenario.h"
+#include "tests/support/script_lines.h"
+#include "tests/support/trace_fields.h"
 
 namespace {
 
@@ -127,7 +129,7 @@ TEST(GhostSteering, GhostsFreeOfWallsKeepTheirSteps) {
 
 TEST(GhostSteering, GhostsRoamTheMazeForMinutesWithAStepAlwaysOnOneAxis) {
     Scenario s("0 click start\n2100 place imgGulpo 840 2850\n180000 end\n");
-    EXPECT_EQ(gulpo_test::firstBrokenInvariant(s.lines()), "");
+    EXPECT_EQ(s.firstBrokenInvariant(), "");
     // They have left the pen and been about.
     long long minLeft = 100000;
     long long maxLeft = -100000;

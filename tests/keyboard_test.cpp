@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/support/scenario.h"
+#include "tests/support/trace_fields.h"
 
 namespace {
 

@@ -5,27 +5,26 @@
 #include <string>
 
 #include "tests/support/scenario.h"
+#include "tests/support/script_lines.h"
+#include "tests/support/trace_fields.h"
 
 namespace {
 
 using gulpo_test::field;
-using gulpo_test::hideDots;
 using gulpo_test::number;
 using gulpo_test::Scenario;
-using gulpo_test::startedWithGhostsParked;
+using gulpo_test::startedWithDotsEaten;
 
 // Every dot but shpFood(0) hidden; the player eats that one at the tick at
 // 2017 from (2759, 3500).
 std::string lastDotAtFirstTick() {
-    return startedWithGhostsParked(2000) + hideDots(2000, 1, 75) +
-           "2000 place imgGulpo 2759 3500\n";
+    return startedWithDotsEaten(1, 75) + "2000 place imgGulpo 2759 3500\n";
 }
 
 TEST(LevelCompletion, TheLastDotEndsTheLevelAtOnce) {
     Scenario s(lastDotAtFirstTick() + "2000 big 3 0\n2000 place imgGulpo 2759 3500\n3000 end\n");
-    const auto ticks = s.lines("tick");
-    ASSERT_EQ(ticks.size(), 1u) << "play stops in the tick itself";
-    const std::string& t = ticks[0];
+    // Play stops in the tick itself.
+    const std::string t = s.only("tick");
     EXPECT_EQ(number(t, "tmrMain"), 0);
     EXPECT_EQ(field(t, "cmdStart"), "true");
     EXPECT_EQ(field(t, "cmdAbout"), "true");
@@ -46,7 +45,7 @@ TEST(LevelCompletion, TheLastDotEndsTheLevelAtOnce) {
 }
 
 TEST(LevelCompletion, SeventyFiveDotsDoNotComplete) {
-    Scenario s(startedWithGhostsParked(2000) + hideDots(2000, 1, 75) + "2100 end\n");
+    Scenario s(startedWithDotsEaten(1, 75) + "2100 end\n");
     for (const auto& t : s.lines("tick")) {
         EXPECT_EQ(number(t, "DotsEaten"), 0);
         EXPECT_EQ(number(t, "tmrMain"), 1);

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "tests/support/scenario.h"
+#include "tests/support/script_lines.h"
+#include "tests/support/trace_fields.h"
 
 namespace {
 
@@ -56,9 +58,7 @@ TEST(LostLife, FreezesTwoSecondsThenPutsEveryoneBack) {
     const auto waits = s.lines("wait");
     ASSERT_EQ(waits.size(), 2u);
     EXPECT_EQ(number(waits[1], "t"), 2017);
-    const auto keys = s.lines("key");
-    ASSERT_EQ(keys.size(), 1u);
-    EXPECT_EQ(number(keys[0], "depth"), 1);
+    EXPECT_EQ(number(s.only("key"), "depth"), 1);
     const auto ticks = s.lines("tick");
     ASSERT_FALSE(ticks.empty());
     const std::string& t = ticks[0];
@@ -146,7 +146,7 @@ TEST(GameOver, EnterThenStartsANewGameFromTheSpotsItLeft) {
     EXPECT_EQ(s.lines("start").size(), 2u);
     EXPECT_EQ(s.game().lblLives.Caption(), "3");
     EXPECT_EQ(s.game().tmrMain.Interval(), 1);
-    EXPECT_EQ(gulpo_test::firstBrokenInvariant(s.lines()), "");
+    EXPECT_EQ(s.firstBrokenInvariant(), "");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "platform/rnd.h"
 #include "tests/support/scenario.h"
+#include "tests/support/trace_fields.h"
 
 namespace {
 

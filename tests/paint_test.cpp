@@ -2,7 +2,7 @@
 // pixel: blue exactly where a wall is, at the design size and scaled.
 #include <gtest/gtest.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QImage>
 #include <QScreen>
@@ -119,13 +119,3 @@ TEST_F(PaintedWindow, MovedSpritesAndEatenDotsShowWithoutAskingForARepaint) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    // Painting needs no display: the offscreen platform, unless told else.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

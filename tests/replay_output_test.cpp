@@ -9,7 +9,7 @@
 #include <string>
 
 #include "tests/support/replay_tool.h"
-#include "tests/support/scenario.h"
+#include "tests/support/trace_fields.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "app/replay/script.h"
 #include "tests/support/replay_tool.h"
 #include "tests/support/scenario.h"
+#include "tests/support/trace_fields.h"
 
 namespace {
 

@@ -92,17 +92,9 @@ TEST(Soak, RandomSessionsKeepEveryRuleAfterEveryHandler) {
         const std::string text = randomSession(static_cast<std::uint64_t>(session), kLengthMs);
         const replay::Script script = replay::parseScript(text, "soak");
         replay::Replay run(nullptr);
-        std::string broken;
-        run.trace().afterEach = [&] {
-            if (broken.empty()) {
-                broken = gulpo_test::brokenInvariant(run.game());
-                if (!broken.empty()) {
-                    broken += " at t=" + std::to_string(run.platform().nowMs());
-                }
-            }
-        };
+        const auto broken = gulpo_test::watchInvariants(run);
         run.run(script, kLengthMs + 5000);
-        ASSERT_EQ(broken, "") << "session seed " << session << ", script:\n" << text;
+        ASSERT_EQ(*broken, "") << "session seed " << session << ", script:\n" << text;
         ticks += run.trace().ticks();
         levels += run.game().Level > 1 ? 1 : 0;
         gameOvers += run.game().lblLives.Caption() == "0" ? 1 : 0;

@@ -7,6 +7,7 @@
 #include "game/int16.h"
 #include "platform/rnd.h"
 #include "tests/support/scenario.h"
+#include "tests/support/trace_fields.h"
 
 namespace {
 
@@ -16,16 +17,15 @@ using gulpo_test::Scenario;
 
 TEST(WindowLoad, SetsTheGhostsGoingUpAndStopsTheTick) {
     Scenario s("5000 end\n");
-    const auto load = s.lines("load");
-    ASSERT_EQ(load.size(), 1u);
-    EXPECT_EQ(number(load[0], "t"), 0);
-    EXPECT_EQ(number(load[0], "Ghost1DY"), -25);
-    EXPECT_EQ(number(load[0], "Ghost3DX"), 0);
-    EXPECT_EQ(number(load[0], "PlayerStartLeft"), 840);
-    EXPECT_EQ(number(load[0], "PlayerStartTop"), 2880);
-    EXPECT_EQ(number(load[0], "Lives"), 3);
-    EXPECT_EQ(number(load[0], "Level"), 1);
-    EXPECT_EQ(number(load[0], "tmrMain"), 0);
+    const std::string load = s.only("load");
+    EXPECT_EQ(number(load, "t"), 0);
+    EXPECT_EQ(number(load, "Ghost1DY"), -25);
+    EXPECT_EQ(number(load, "Ghost3DX"), 0);
+    EXPECT_EQ(number(load, "PlayerStartLeft"), 840);
+    EXPECT_EQ(number(load, "PlayerStartTop"), 2880);
+    EXPECT_EQ(number(load, "Lives"), 3);
+    EXPECT_EQ(number(load, "Level"), 1);
+    EXPECT_EQ(number(load, "tmrMain"), 0);
     // The design-time interval is 1, yet nothing ticks before Start.
     EXPECT_TRUE(s.lines("tick").empty());
     EXPECT_EQ(s.game().imgGhost1.Top(), 2880);
@@ -36,22 +36,18 @@ TEST(StartButton, HidesBothButtonsAtOnceAndTicksAboutTwoSecondsLater) {
         "100 click start\n"
         "600 key 65\n"
         "2200 end\n");
-    const auto keys = s.lines("key");
-    ASSERT_EQ(keys.size(), 1u);
-    EXPECT_EQ(number(keys[0], "depth"), 1) << "the key arrives inside Start's pause";
-    EXPECT_EQ(field(keys[0], "cmdStart"), "false");
-    EXPECT_EQ(field(keys[0], "cmdAbout"), "false");
-    EXPECT_EQ(number(keys[0], "tmrMain"), 0);
-    const auto waits = s.lines("wait");
-    ASSERT_EQ(waits.size(), 1u);
-    EXPECT_EQ(number(waits[0], "ms"), 2000);
-    const auto start = s.lines("start");
-    ASSERT_EQ(start.size(), 1u);
-    EXPECT_EQ(number(start[0], "t"), 2100);
-    EXPECT_EQ(number(start[0], "tmrMain"), 1);
-    EXPECT_EQ(field(start[0], "lblLives"), "3");
-    EXPECT_EQ(field(start[0], "lblLevel"), "1");
-    EXPECT_EQ(field(start[0], "fruit"), "[\"imgBlank\",true]");
+    const std::string key = s.only("key");
+    EXPECT_EQ(number(key, "depth"), 1) << "the key arrives inside Start's pause";
+    EXPECT_EQ(field(key, "cmdStart"), "false");
+    EXPECT_EQ(field(key, "cmdAbout"), "false");
+    EXPECT_EQ(number(key, "tmrMain"), 0);
+    EXPECT_EQ(number(s.only("wait"), "ms"), 2000);
+    const std::string start = s.only("start");
+    EXPECT_EQ(number(start, "t"), 2100);
+    EXPECT_EQ(number(start, "tmrMain"), 1);
+    EXPECT_EQ(field(start, "lblLives"), "3");
+    EXPECT_EQ(field(start, "lblLevel"), "1");
+    EXPECT_EQ(field(start, "fruit"), "[\"imgBlank\",true]");
     const auto ticks = s.lines("tick");
     ASSERT_FALSE(ticks.empty());
     EXPECT_EQ(number(ticks[0], "t"), 2117);
@@ -61,12 +57,11 @@ TEST(StartButton, TheFirstTickPushesTheStillPlayerOffTheWallBelow) {
     Scenario s("0 click start\n2017 end\n");
     ASSERT_TRUE(s.lines("tick").empty());
     s.runTo(2018);
-    const auto ticks = s.lines("tick");
-    ASSERT_EQ(ticks.size(), 1u);
-    EXPECT_EQ(field(ticks[0], "gulpo"), "[840,2850,\"own\"]");
-    EXPECT_EQ(number(ticks[0], "PlayerDY"), 0);
-    EXPECT_EQ(field(ticks[0], "ghost1"), "[3120,2855,\"own\"]");
-    EXPECT_EQ(field(ticks[0], "ghost3"), "[3000,2735,\"own\"]");
+    const std::string tick = s.only("tick");
+    EXPECT_EQ(field(tick, "gulpo"), "[840,2850,\"own\"]");
+    EXPECT_EQ(number(tick, "PlayerDY"), 0);
+    EXPECT_EQ(field(tick, "ghost1"), "[3120,2855,\"own\"]");
+    EXPECT_EQ(field(tick, "ghost3"), "[3000,2735,\"own\"]");
     // From 2850 on the bottom probe is free: the player stands still.
     s.runTo(2500);
     EXPECT_EQ(s.game().imgGulpo.Top(), 2850);
@@ -81,13 +76,10 @@ TEST(StartButton, ClearsTheScoreButLeavesItsLabelAlone) {
 
 TEST(StartButton, ArrowKeysDuringThePauseSetTheFirstStep) {
     Scenario s("0 click start\n1000 key 37\n2018 end\n");
-    const auto keys = s.lines("key");
-    ASSERT_EQ(keys.size(), 1u);
-    EXPECT_EQ(number(keys[0], "PlayerDX"), -30);
-    EXPECT_EQ(field(keys[0], "gulpo"), "[840,2880,\"imgGulpoLeft\"]");
-    const auto ticks = s.lines("tick");
-    ASSERT_EQ(ticks.size(), 1u);
-    EXPECT_EQ(field(ticks[0], "gulpo"), "[810,2850,\"imgGulpoLeft\"]");
+    const std::string key = s.only("key");
+    EXPECT_EQ(number(key, "PlayerDX"), -30);
+    EXPECT_EQ(field(key, "gulpo"), "[840,2880,\"imgGulpoLeft\"]");
+    EXPECT_EQ(field(s.only("tick"), "gulpo"), "[810,2850,\"imgGulpoLeft\"]");
 }
 
 // Records when each posted event arrives while the game waits.

@@ -1,4 +1,5 @@
 #include "game/frm_gulpo.h"
+#include "platform/number_text.h"
 
 namespace game {
 
@@ -43,6 +44,12 @@ void FrmGulpo::eatDots() {
     }
 }
 
+// The score label shows the score only where a rule refreshes it: a big dot
+// and Start leave it behind.
+void FrmGulpo::showScore() {
+    lblScore.setCaption(platform::numberText(Score));
+}
+
 // A big dot makes no sound and leaves the score label behind until the next
 // refresh.
 void FrmGulpo::eatBigDots() {
@@ -53,6 +60,28 @@ void FrmGulpo::eatBigDots() {
             Score = Score + kBigDotPoints;
             frightenGhosts();
         }
+    }
+}
+
+// The dots eaten so far, counted afresh from the maze; big dots do not
+// count.
+int FrmGulpo::hiddenDots() const {
+    int hidden = 0;
+    for (int i = 0; i < shpFood.size(); ++i) {
+        if (!shpFood(i).Visible()) {
+            ++hidden;
+        }
+    }
+    return hidden;
+}
+
+// Every dot and big dot back in the maze, for the next level or game.
+void FrmGulpo::refillMaze() {
+    for (int i = 0; i < shpFood.size(); ++i) {
+        shpFood(i).setVisible(true);
+    }
+    for (int i = 0; i < shpBig.size(); ++i) {
+        shpBig(i).setVisible(true);
     }
 }
 

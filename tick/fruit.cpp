@@ -10,12 +10,8 @@ constexpr int kFruitPoints = 500;
 
 }  // namespace
 
-void FrmGulpo::bonusFruit() {
-    for (int i = 0; i < shpFood.size(); ++i) {
-        if (!shpFood(i).Visible()) {
-            FruitDotsEaten = FruitDotsEaten + 1;
-        }
-    }
+void FrmGulpo::putUpOrEatFruit() {
+    FruitDotsEaten = FruitDotsEaten + hiddenDots();
     // A cherry on level 1, a strawberry on 2, a peach on 3, an apple on 4;
     // no fruit from level 5 on.
     const platform::Image* byLevel[] = {&imgCherry, &imgStrawberry, &imgPeach, &imgApple};

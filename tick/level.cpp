@@ -7,13 +7,8 @@ namespace {
 constexpr int kDots = 76;
 }  // namespace
 
-// The hidden dots are counted afresh in every tick; big dots do not count.
 void FrmGulpo::checkLevelComplete() {
-    for (int i = 0; i < shpFood.size(); ++i) {
-        if (!shpFood(i).Visible()) {
-            DotsEaten = DotsEaten + 1;
-        }
-    }
+    DotsEaten = DotsEaten + hiddenDots();
     if (DotsEaten == kDots) {
         completeLevel();
     } else {

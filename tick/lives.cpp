@@ -80,13 +80,4 @@ void FrmGulpo::gameOver(int harmingGhost) {
     refillMaze();
 }
 
-void FrmGulpo::refillMaze() {
-    for (int i = 0; i < shpFood.size(); ++i) {
-        shpFood(i).setVisible(true);
-    }
-    for (int i = 0; i < shpBig.size(); ++i) {
-        shpBig(i).setVisible(true);
-    }
-}
-
 }  // namespace game

@@ -24,6 +24,11 @@ bool FrmGulpo::wallAt(float x, float y) const {
     return frmGulpo.Point(x, y) == playfield::WallColour;
 }
 
+void place(platform::Image& sprite, float x, float y) {
+    sprite.setLeft(x);
+    sprite.setTop(y);
+}
+
 void FrmGulpo::moveActors() {
     imgGulpo.setTop(imgGulpo.Top() + static_cast<float>(PlayerDY));
     imgGulpo.setLeft(imgGulpo.Left() + static_cast<float>(PlayerDX));

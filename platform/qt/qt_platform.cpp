@@ -166,6 +166,11 @@ void QtPlatform::endProgram() {
 }
 
 int QtPlatform::run() {
+    // Qt's exit() stops only a loop that is running: a close taken before
+    // the loop started would otherwise be lost.
+    if (ending()) {
+        return 0;
+    }
     return QApplication::exec();
 }
 

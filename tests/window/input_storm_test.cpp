@@ -4,22 +4,17 @@
 // cleanly with status 0.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <chrono>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
-#include "tests/window/x_session.h"
+#include "gulpo_session.h"
 
+namespace window_test {
 namespace {
 
 using namespace std::chrono;
-using window_test::ChildProcess;
-using window_test::Millis;
-using window_test::VirtualScreen;
-using window_test::XClient;
 
 // The test's own dice, so a failing storm can be run again by its seed.
 class Dice {
@@ -36,65 +31,50 @@ class Dice {
     unsigned x_;
 };
 
-std::string storm(Dice& d) {
+// xdotool's arguments for 10 to 39 random keys, a millisecond apart.
+std::vector<std::string> storm(Dice& d) {
     const char* keys[] = {"Left", "Right",  "Up",        "Down",      "Return",   "space",
                           "Tab",  "Escape", "alt+s",     "alt+a",     "alt+c",    "a",
                           "F4",   "ctrl+q", "BackSpace", "shift+Tab", "alt+Left", "Home"};
-    std::string out;
+    std::vector<std::string> args{"key", "--delay", "1"};
     for (unsigned i = 0, n = 10 + d.roll(30); i < n; ++i) {
-        out += std::string(out.empty() ? "" : " ") + keys[d.roll(std::size(keys))];
+        args.emplace_back(keys[d.roll(std::size(keys))]);
     }
-    return out;
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return args;
 }
 
 class InputStorm : public ::testing::TestWithParam<unsigned> {};
 
 TEST_P(InputStorm, NeitherCrashesNorHangsAndEndsCleanly) {
-    if (std::string(GULPO_XVFB).empty()) {
+    if (!xvfbInstalled()) {
         GTEST_SKIP() << "Xvfb is not installed";
     }
     const unsigned seed = GetParam();
     Dice d(seed);
-    const std::string dir =
-        std::string(GULPO_ARTIFACT_DIR) + "/window_storm_" + std::to_string(seed);
-    std::system(("mkdir -p '" + dir + "'").c_str());
-    VirtualScreen screen(GULPO_XVFB, dir + "/xvfb.log");
-    XClient x(screen.display());
-    ChildProcess app({GULPO_PROGRAM}, {"DISPLAY=" + screen.display()}, dir + "/out.log", -1,
-                     dir + "/err.log");
-    const auto main = x.findTopLevel("Gulpo", Millis(10000));
-    ASSERT_NE(main, 0u) << "seed " << seed;
+    GulpoSession session({GULPO_PROGRAM, "storm_" + std::to_string(seed), {}, {}, {}});
+    ASSERT_TRUE(session.launch()) << "seed " << seed << "; " << session.state();
+    const XWindowId main = session.mainWindow();
 
     const auto stormEnds = steady_clock::now() + milliseconds(3000 + d.roll(3000));
     while (steady_clock::now() < stormEnds) {
-        ASSERT_FALSE(app.waitFor(Millis(0)).has_value())
-            << "gulpo ended in the storm, seed " << seed;
+        ASSERT_TRUE(session.running())
+            << "gulpo ended in the storm, seed " << seed << "; " << session.state();
         switch (d.roll(5)) {
             case 0:
             case 1:
-                x.focus(main, Millis(500));
-                window_test::runToCompletion({GULPO_XDOTOOL, "key", "--delay", "1", storm(d)},
-                                             screen.display(), Millis(5000));
+                session.x().focus(main, Millis(500));
+                session.xdotool(storm(d));
                 break;
             case 2: {
                 // Clicks where the buttons stand, shown or hidden.
                 const int bx = d.roll(2) == 0 ? 212 : 284;
-                window_test::runToCompletion(
-                    {GULPO_XDOTOOL, "mousemove", std::to_string(bx), "460", "click", "1"},
-                    screen.display(), Millis(5000));
+                session.xdotool({"mousemove", std::to_string(bx), "460", "click", "1"});
                 break;
             }
             case 3:
-                for (auto about : x.topLevelsNamed("About Gulpo")) {
+                for (auto about : session.x().topLevelsNamed("About Gulpo")) {
                     if (d.roll(2) == 0) {
-                        x.askToClose(about);
+                        session.x().askToClose(about);
                     }
                 }
                 break;
@@ -103,19 +83,18 @@ TEST_P(InputStorm, NeitherCrashesNorHangsAndEndsCleanly) {
                 break;
         }
     }
-    const auto asked = steady_clock::now();
-    x.askToClose(main);
-    const auto ended = app.waitFor(Millis(3000));
-    ASSERT_TRUE(ended.has_value()) << "gulpo hangs after its window was closed, seed " << seed;
-    EXPECT_TRUE(ended->exited && ended->code == 0) << ended->describe() << ", seed " << seed;
-    EXPECT_LT(duration_cast<milliseconds>(steady_clock::now() - asked).count(), 1000);
-    std::istringstream err(readFile(dir + "/err.log"));
-    for (std::string line; std::getline(err, line);) {
-        EXPECT_TRUE(line.empty() || line.rfind("QStandardPaths: XDG_RUNTIME_DIR", 0) == 0)
-            << "unexpected error output: " << line << ", seed " << seed;
+    const auto took = session.closeAndTimeTheEnd(main, Millis(3000));
+    ASSERT_TRUE(took.has_value()) << "gulpo hangs after its window was closed, seed " << seed
+                                  << "; " << session.state();
+    const ExitStatus ended = *session.exitStatus();
+    EXPECT_TRUE(ended.exited && ended.code == 0) << ended.describe() << ", seed " << seed;
+    EXPECT_LT(took->count(), 1000);
+    for (const std::string& line : session.unexpectedErrorLines()) {
+        ADD_FAILURE() << "unexpected error output: " << line << ", seed " << seed;
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, InputStorm, ::testing::Values(1u, 2u, 3u));
 
 }  // namespace
+}  // namespace window_test

@@ -42,7 +42,7 @@ int numberOf(const std::string& state, const std::string& name) {
 class Repaint : public ::testing::TestWithParam<int> {
   protected:
     void SetUp() override {
-        if (std::string(GULPO_XVFB).empty()) {
+        if (!xvfbInstalled()) {
             GTEST_SKIP() << "Xvfb is not installed here, so no real window can be shown";
         }
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -50,15 +50,13 @@ class Repaint : public ::testing::TestWithParam<int> {
         for (char& c : name) {
             c = c == '/' ? '_' : c;
         }
+        const WindowSize wanted{kDesignSize.width * GetParam() / 100,
+                                kDesignSize.height * GetParam() / 100};
         try {
-            session_.emplace(GULPO_STEPPED, GULPO_XVFB, name);
+            session_.emplace(GULPO_STEPPED, name, wanted);
         } catch (const std::exception& e) {
             FAIL() << e.what();
         }
-        const WindowSize wanted{kDesignSize.width * GetParam() / 100,
-                                kDesignSize.height * GetParam() / 100};
-        ASSERT_TRUE(session_->resize(wanted))
-            << "the window could not be made " << wanted.width << "x" << wanted.height;
     }
 
     std::string ask(const std::string& command) {

@@ -23,13 +23,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-std::string readAll(const std::string& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 void makePipe(const std::string& path) {
     if (::mkfifo(path.c_str(), 0600) != 0) {
         throw std::runtime_error("cannot make the pipe " + path + ": " + std::strerror(errno));
@@ -42,8 +35,8 @@ std::uint32_t rgbAt(const QImage& image, int x, int y) {
 
 }  // namespace
 
-SteppedSession::SteppedSession(const std::string& program, const std::string& xvfb,
-                               const std::string& name)
+SteppedSession::SteppedSession(const std::string& program, const std::string& name,
+                               std::optional<WindowSize> size)
     : name_(name) {
     char scratch[] = "/tmp/gulpo-stepped-XXXXXX";
     if (::mkdtemp(scratch) == nullptr) {
@@ -60,23 +53,22 @@ SteppedSession::SteppedSession(const std::string& program, const std::string& xv
     if (replies_ < 0) {
         throw std::runtime_error("cannot open " + replies + ": " + std::strerror(errno));
     }
-    screen_.emplace(xvfb, artifactPath(name_ + ".xvfb.log"));
-    log_ = artifactPath(name_ + ".program.log");
-    program_.emplace(
-        std::vector<std::string>{program, commands, replies},
-        std::vector<std::string>{"DISPLAY=" + screen_->display(), "QT_QPA_PLATFORM=xcb"}, log_);
+    SessionOptions options;
+    options.program = program;
+    options.name = name;
+    options.mainWindowSize = size;
+    options.arguments = {commands, replies};
+    session_.emplace(options);
+    if (!session_->launch()) {
+        throw std::runtime_error("the stepped program showed no window; " + session_->state());
+    }
     const auto deadline = Clock::now() + milliseconds(10000);
     while ((commands_ = ::open(commands.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) < 0) {
-        if (Clock::now() >= deadline || program_->waitFor(milliseconds(0))) {
+        if (Clock::now() >= deadline || !session_->running()) {
             throw std::runtime_error("the stepped program never opened its pipe; " +
-                                     programState());
+                                     session_->state());
         }
         std::this_thread::sleep_for(milliseconds(10));
-    }
-    client_.emplace(screen_->display());
-    window_ = client_->findTopLevel("Gulpo", milliseconds(10000));
-    if (window_ == 0) {
-        throw std::runtime_error("no window named \"Gulpo\" within 10 s; " + programState());
     }
 }
 
@@ -87,12 +79,7 @@ SteppedSession::~SteppedSession() {
     if (replies_ >= 0) {
         ::close(replies_);
     }
-    client_.reset();
-    if (program_) {
-        program_->stop();
-    }
-    program_.reset();
-    screen_.reset();
+    session_.reset();
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
 }
@@ -115,7 +102,7 @@ std::string SteppedSession::reply() {
         }
         const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) {
-            throw std::runtime_error("no reply within 20 s; " + programState());
+            throw std::runtime_error("no reply within 20 s; " + session_->state());
         }
         pollfd p{replies_, POLLIN, 0};
         ::poll(&p, 1, static_cast<int>(left.count()));
@@ -123,8 +110,8 @@ std::string SteppedSession::reply() {
         const ssize_t n = ::read(replies_, buffer, sizeof buffer);
         if (n > 0) {
             pending_.append(buffer, static_cast<std::size_t>(n));
-        } else if (n == 0 && program_->waitFor(milliseconds(0))) {
-            throw std::runtime_error("the program ended before it replied; " + programState());
+        } else if (n == 0 && !session_->running()) {
+            throw std::runtime_error("the program ended before it replied; " + session_->state());
         } else if (n == 0) {
             std::this_thread::sleep_for(milliseconds(5));
         }
@@ -142,32 +129,16 @@ std::string SteppedSession::state() {
 }
 
 bool SteppedSession::resize(WindowSize size) {
-    return client_->resize(window_, size, milliseconds(5000));
+    return session_->x().resize(session_->mainWindow(), size, milliseconds(5000));
 }
 
 std::optional<WindowSize> SteppedSession::size() {
-    return client_->size(window_);
-}
-
-std::string SteppedSession::programState() {
-    std::ostringstream s;
-    if (program_) {
-        if (auto status = program_->waitFor(milliseconds(0))) {
-            s << "the program " << status->describe();
-        } else {
-            s << "the program is still running";
-        }
-    }
-    const std::string log = readAll(log_);
-    if (!log.empty()) {
-        s << "; its output:\n" << log;
-    }
-    return s.str();
+    return session_->x().size(session_->mainWindow());
 }
 
 FrameComparison SteppedSession::compare(const std::string& label) {
-    const std::string base = name_ + "_" + std::to_string(++snaps_) + "_" + label;
-    const std::string freshPath = artifactPath(base + ".fresh.png");
+    const std::string what = std::to_string(++snaps_) + "_" + label;
+    const std::string freshPath = artifactPath("window_" + name_ + "_" + what + ".fresh.png");
     const std::string answer = ask("snap " + freshPath);
     if (answer != "ok") {
         throw std::runtime_error("snap: " + answer);
@@ -180,7 +151,7 @@ FrameComparison SteppedSession::compare(const std::string& label) {
     Screenshot shot;
     const auto deadline = Clock::now() + milliseconds(1000);
     for (;;) {
-        shot = client_->capture(window_);
+        shot = session_->x().capture(session_->mainWindow());
         c.differing = 0;
         if (shot.width != fresh.width() || shot.height != fresh.height()) {
             c.differing = -1;
@@ -220,10 +191,8 @@ FrameComparison SteppedSession::compare(const std::string& label) {
                 }
             }
         }
-        const std::string screenPath = artifactPath(base + ".screen.png");
-        const std::string mapPath = artifactPath(base + ".differing.png");
-        savePng(shot, screenPath);
-        savePng(map, mapPath);
+        const std::string screenPath = session_->keep(shot, what + ".screen");
+        const std::string mapPath = session_->keep(map, what + ".differing");
         detail << c.differing << " of " << c.total << " pixels differ, within x " << minX << ".."
                << maxX << ", y " << minY << ".." << maxY << "; the screen is in " << screenPath
                << ", the fresh rendering in " << freshPath << ", the differing pixels in "

@@ -4,17 +4,16 @@
 // program): the test moves the clock, sends keys and state, and compares the
 // window as the X server holds it with a fresh rendering of the same state.
 
-#include <chrono>
 #include <optional>
 #include <string>
 
-#include "x_session.h"
+#include "gulpo_session.h"
 
 namespace window_test {
 
 // How the screen and a fresh rendering compare.
 struct FrameComparison {
-    long differing = 0;  // pixels that differ
+    long differing = 0;  // pixels that differ; -1 when the sizes differ
     long total = 0;
     std::string detail;  // where they differ, and where the pictures were kept
 };
@@ -22,9 +21,10 @@ struct FrameComparison {
 class SteppedSession {
   public:
     // Starts a private X server and the stepped program on it, and waits for
-    // its main window. `name` names the artifacts. Throws std::runtime_error
-    // when something does not come up.
-    SteppedSession(const std::string& program, const std::string& xvfb, const std::string& name);
+    // its main window, at `size` if given. `name` names the artifacts.
+    // Throws std::runtime_error when something does not come up.
+    SteppedSession(const std::string& program, const std::string& name,
+                   std::optional<WindowSize> size = std::nullopt);
     SteppedSession(const SteppedSession&) = delete;
     SteppedSession& operator=(const SteppedSession&) = delete;
     ~SteppedSession();
@@ -36,6 +36,8 @@ class SteppedSession {
     void send(const std::string& command);
     // The next reply line.
     std::string reply();
+    // The program's state line, without the "ok ".
+    std::string state();
 
     // Resizes the main window the way a window manager would.
     bool resize(WindowSize size);
@@ -48,25 +50,15 @@ class SteppedSession {
     // kept under `label`.
     FrameComparison compare(const std::string& label);
 
-    // The program's state line, without the "ok ".
-    std::string state();
-    // Whether the program still runs, and what it printed.
-    std::string programState();
-
-    XClient& x() { return *client_; }
-    XWindowId window() const { return window_; }
+    GulpoSession& session() { return *session_; }
 
   private:
     std::string name_;
     std::string dir_;
-    std::string log_;
-    std::optional<VirtualScreen> screen_;
-    std::optional<ChildProcess> program_;
-    std::optional<XClient> client_;
+    std::optional<GulpoSession> session_;
     int commands_ = -1;
     int replies_ = -1;
     std::string pending_;
-    XWindowId window_ = 0;
     int snaps_ = 0;
 };
 

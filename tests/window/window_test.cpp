@@ -2,122 +2,29 @@
 // it shows at load, how it ends when its window is closed, and how Start and
 // the arrow keys reach the game.
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
-#include <fstream>
 #include <iomanip>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "artifact.h"
-#include "platform/colour.h"
-#include "platform/form.h"
-#include "playfield/layout.h"
+#include "gulpo_window_test.h"
 #include "playfield/playfield.h"
-#include "x_session.h"
 
 namespace window_test {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The window paints 15 twips to the pixel at its design size.
-constexpr int kTwipsPerPixel = 15;
-constexpr std::uint32_t kPureBlue = 0x0000FF;    // as 0x00RRGGBB
 constexpr std::uint32_t kPureYellow = 0xFFFF00;  // the player's body
 
 // Rows of the side tunnel the player walks along from its start spot.
 constexpr int kTunnelTop = 188;
 constexpr int kTunnelBottom = 220;  // inclusive
-
-std::uint32_t rgbOf(platform::Colour c) {
-    return (platform::redOf(c) << 16) | (platform::greenOf(c) << 8) | platform::blueOf(c);
-}
-
-// The model's colour at the centre of pixel (px, py).
-platform::Colour modelAt(const platform::Form& form, int px, int py) {
-    return form.Point((static_cast<float>(px) + 0.5f) * kTwipsPerPixel,
-                      (static_cast<float>(py) + 0.5f) * kTwipsPerPixel);
-}
-
-std::string hex(std::uint32_t v) {
-    std::ostringstream s;
-    s << "#" << std::hex << std::setw(6) << std::setfill('0') << v;
-    return s.str();
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// A box of the scene in whole pixels, right and bottom exclusive.
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-    long area() const { return static_cast<long>(right - left) * (bottom - top); }
-};
-
-PixelRect pixelsOf(const platform::Box& b, int margin = 0) {
-    return {b.left / kTwipsPerPixel - margin, b.top / kTwipsPerPixel - margin,
-            (b.left + b.width + kTwipsPerPixel - 1) / kTwipsPerPixel + margin,
-            (b.top + b.height + kTwipsPerPixel - 1) / kTwipsPerPixel + margin};
-}
-
-// Where the window shows pure blue and where the model has walls.
-struct WallComparison {
-    long modelWalls = 0;
-    long shownBlue = 0;
-    long mismatches = 0;
-    std::vector<std::string> firstMismatches;
-};
-
-WallComparison compareWalls(const Screenshot& shot, const platform::Form& model) {
-    WallComparison c;
-    for (int py = 0; py < shot.height; ++py) {
-        for (int px = 0; px < shot.width; ++px) {
-            const bool wall = modelAt(model, px, py) == playfield::WallColour;
-            const bool blue = shot.at(px, py) == kPureBlue;
-            c.modelWalls += wall ? 1 : 0;
-            c.shownBlue += blue ? 1 : 0;
-            if (wall != blue) {
-                ++c.mismatches;
-                if (c.firstMismatches.size() < 10) {
-                    std::ostringstream s;
-                    s << "(" << px << "," << py << ") shows " << hex(shot.at(px, py))
-                      << ", model has " << (wall ? "a wall" : "no wall") << " ("
-                      << hex(rgbOf(modelAt(model, px, py))) << ")";
-                    c.firstMismatches.push_back(s.str());
-                }
-            }
-        }
-    }
-    return c;
-}
-
-// How many pixels of `area` differ from what `model` has there.
-long differingPixels(const Screenshot& shot, const platform::Form& model, const PixelRect& area) {
-    long n = 0;
-    for (int py = area.top; py < area.bottom; ++py) {
-        for (int px = area.left; px < area.right; ++px) {
-            n += shot.at(px, py) != rgbOf(modelAt(model, px, py)) ? 1 : 0;
-        }
-    }
-    return n;
-}
 
 // The pure yellow pixels in the tunnel rows that no dot can account for.
 struct YellowBlob {
@@ -144,10 +51,11 @@ struct YellowBlob {
 // Pixels a dot may cover: the dots' boxes, widened for the painter's soft
 // edges. (The model's colour cannot tell a dot from the player: both are
 // drawn in the dot colour.)
-std::vector<bool> dotMask(const playfield::Playfield& model, int width, int height) {
+std::vector<bool> dotMask(const playfield::Playfield& model, const platform::TwipsMapping& mapping,
+                          int width, int height) {
     std::vector<bool> mask(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     auto cover = [&](const platform::Box& box) {
-        const PixelRect r = pixelsOf(box, 2);
+        const PixelRect r = pixelsOf(box, mapping, 2);
         for (int y = std::max(r.top, 0); y < std::min(r.bottom, height); ++y) {
             for (int x = std::max(r.left, 0); x < std::min(r.right, width); ++x) {
                 mask[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
@@ -196,195 +104,85 @@ YellowBlob playerInTunnel(const Screenshot& shot, const std::vector<bool>& dots)
     return b;
 }
 
-// Each test has its own X server and its own copy of the program, showing its
-// main window.
-class GulpoWindow : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (std::string(GULPO_XVFB).empty()) {
-            GTEST_SKIP() << "Xvfb is not installed here, so no real window can be shown";
-        }
-        name_ = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        try {
-            screen_.emplace(GULPO_XVFB, artifactPath("window_" + name_ + ".xvfb.log"));
-            programLog_ = artifactPath("window_" + name_ + ".gulpo.log");
-            program_.emplace(
-                std::vector<std::string>{GULPO_PROGRAM},
-                std::vector<std::string>{"DISPLAY=" + screen_->display(), "QT_QPA_PLATFORM=xcb"},
-                programLog_);
-            client_.emplace(screen_->display());
-        } catch (const std::exception& e) {
-            FAIL() << e.what();
-        }
-        window_ = client_->findTopLevel("Gulpo", std::chrono::milliseconds(10000));
-        ASSERT_NE(window_, 0u) << "no mapped top-level window named \"Gulpo\" within 10 s; "
-                               << programState();
-    }
-
-    void TearDown() override {
-        client_.reset();
-        if (program_) {
-            program_->stop();
-            program_.reset();
-        }
-        screen_.reset();
-    }
-
-    // Whether the program still runs, and what it has printed.
-    std::string programState() {
-        std::ostringstream s;
-        if (program_) {
-            if (auto status = program_->waitFor(std::chrono::milliseconds(0))) {
-                s << "gulpo " << status->describe();
-            } else {
-                s << "gulpo is still running";
-            }
-        }
-        const std::string log = readFile(programLog_);
-        if (!log.empty()) {
-            s << "; its output:\n" << log;
-        }
-        return s.str();
-    }
-
-    // Captures until `ready` holds for the picture or `timeout` has passed;
-    // the last picture either way.
-    template <typename Ready>
-    Screenshot captureWhen(Ready ready, std::chrono::milliseconds timeout) {
-        const auto deadline = Clock::now() + timeout;
-        for (;;) {
-            Screenshot shot = client_->capture(window_);
-            if ((!shot.empty() && ready(shot)) || Clock::now() >= deadline) {
-                return shot;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    }
-
-    void keep(const Screenshot& shot, const std::string& what) {
-        const std::string path = artifactPath("window_" + name_ + "_" + what + ".png");
-        EXPECT_TRUE(savePng(shot, path)) << "could not write " << path;
-    }
-
-    // Presses keys the way a keyboard does (through XTEST, into the window
-    // that has the input focus).
-    void press(const std::string& keys) {
-        ASSERT_FALSE(std::string(GULPO_XDOTOOL).empty()) << "xdotool is needed to press keys";
-        const ExitStatus s = runToCompletion({GULPO_XDOTOOL, "key", keys}, screen_->display(),
-                                             std::chrono::milliseconds(5000));
-        ASSERT_TRUE(s.exited && s.code == 0) << "xdotool key " << keys << ": " << s.describe();
-    }
-
-    // What a window manager's close button does, and the program's answer.
-    void closeAndExpectStatusZero() {
-        ASSERT_TRUE(client_->takesDeleteRequests(window_))
-            << "the window does not list WM_DELETE_WINDOW in WM_PROTOCOLS, so a window "
-               "manager would kill the program instead of asking it to close";
-        client_->askToClose(window_);
-        const auto status = program_->waitFor(std::chrono::milliseconds(5000));
-        ASSERT_TRUE(status.has_value())
-            << "gulpo was still running 5 s after its window was asked to close; "
-            << programState();
-        EXPECT_TRUE(status->exited && status->code == 0)
-            << "gulpo " << status->describe() << " after its window was asked to close; "
-            << programState();
-    }
-
-    std::string name_;
-    std::string programLog_;
-    std::optional<VirtualScreen> screen_;
-    std::optional<ChildProcess> program_;
-    std::optional<XClient> client_;
-    XWindowId window_ = 0;
-};
-
-using WindowAtLoad = GulpoWindow;
+using WindowAtLoad = GulpoWindowTest;
 
 TEST_F(WindowAtLoad, HasTheClientSizeOfTheDesign) {
     const playfield::Playfield model;
-    const auto size = client_->size(window_);
-    ASSERT_TRUE(size.has_value()) << "the window went away; " << programState();
-    EXPECT_EQ(size->width, model.frmGulpo.clientWidth() / kTwipsPerPixel);
-    EXPECT_EQ(size->height, model.frmGulpo.clientHeight() / kTwipsPerPixel);
+    const auto size = x().size(mainWindow());
+    ASSERT_TRUE(size.has_value()) << "the window went away; " << state();
+    // 15 twips to the pixel at the design size.
+    EXPECT_EQ(size->width, model.frmGulpo.clientWidth() / 15);
+    EXPECT_EQ(size->height, model.frmGulpo.clientHeight() / 15);
     EXPECT_EQ(size->width, 467);
     EXPECT_EQ(size->height, 520);
-    EXPECT_EQ(client_->instanceName(window_), "gulpo");
+    EXPECT_EQ(x().instanceName(mainWindow()), "gulpo");
 }
 
 TEST_F(WindowAtLoad, ShowsPureBlueExactlyWhereTheMazeHasWalls) {
     const playfield::Playfield model;
+    const platform::TwipsMapping mapping = session().mapping();
     // Until the first paint the window may show anything; it must settle on
     // the maze within the deadline.
-    const Screenshot shot = captureWhen(
-        [&](const Screenshot& s) { return compareWalls(s, model.frmGulpo).mismatches == 0; },
+    const Screenshot shot = session().captureWhen(
+        mainWindow(),
+        [&](const Screenshot& s) {
+            return compareWalls(s, model.frmGulpo, mapping).mismatches == 0;
+        },
         std::chrono::milliseconds(5000));
-    ASSERT_FALSE(shot.empty()) << "the window could not be captured; " << programState();
+    ASSERT_FALSE(shot.empty()) << "the window could not be captured; " << state();
     keep(shot, "at_load");
 
-    const WallComparison c = compareWalls(shot, model.frmGulpo);
+    const WallComparison c = compareWalls(shot, model.frmGulpo, mapping);
     // The comparison means something only if the maze has walls on screen.
     ASSERT_GT(c.modelWalls, 10000);
-    std::ostringstream first;
-    for (const std::string& m : c.firstMismatches) {
-        first << "\n  " << m;
-    }
-    EXPECT_EQ(c.mismatches, 0) << c.mismatches << " of " << shot.width * shot.height
-                               << " pixels disagree with the maze (" << c.modelWalls
-                               << " wall pixels in the model, " << c.shownBlue
-                               << " pure blue on screen); the first ones:" << first.str();
+    EXPECT_EQ(c.mismatches, 0) << c.describe(shot);
 }
 
 TEST_F(WindowAtLoad, ClosingTheWindowEndsTheProgramWithStatusZero) {
-    closeAndExpectStatusZero();
+    expectCloseEndsTheProgram(mainWindow(), "window", std::chrono::milliseconds(5000));
 }
 
-using StartAndSteer = GulpoWindow;
+using StartAndSteer = GulpoWindowTest;
 
 TEST_F(StartAndSteer, AltSStartsTheGameAndTheLeftArrowSendsThePlayerThroughTheTunnel) {
+    const platform::TwipsMapping mapping = session().mapping();
     const playfield::Playfield atLoad;
-    playfield::Playfield started;
-    started.cmdStart.setVisible(false);
-    started.cmdAbout.setVisible(false);
-    const PixelRect startButton = pixelsOf(atLoad.cmdStart.box());
-    const auto buttonGone = [&](const Screenshot& s) {
-        return differingPixels(s, started.frmGulpo, startButton) == 0;
-    };
+    const StartButtonArea startButton(mapping);
+    const auto buttonGone = [&](const Screenshot& s) { return startButton.gone(s); };
 
     // The Start button shows its face until Start is chosen.
-    const Screenshot before = captureWhen(
+    const Screenshot before = session().captureWhen(
+        mainWindow(),
         [&](const Screenshot& s) {
-            return compareWalls(s, atLoad.frmGulpo).mismatches == 0 &&
-                   differingPixels(s, started.frmGulpo, startButton) * 2 > startButton.area();
+            return compareWalls(s, atLoad.frmGulpo, mapping).mismatches == 0 &&
+                   startButton.faceShows(s);
         },
         std::chrono::milliseconds(5000));
-    ASSERT_FALSE(before.empty()) << "the window could not be captured; " << programState();
+    ASSERT_FALSE(before.empty()) << "the window could not be captured; " << state();
     keep(before, "before_start");
-    ASSERT_GT(differingPixels(before, started.frmGulpo, startButton) * 2, startButton.area())
-        << "the Start button's face is not showing at x " << startButton.left << ".."
-        << startButton.right - 1 << ", y " << startButton.top << ".." << startButton.bottom - 1;
+    ASSERT_TRUE(startButton.faceShows(before))
+        << "the Start button's face is not showing at " << startButton.pixels().describe();
 
-    ASSERT_TRUE(client_->focus(window_, std::chrono::milliseconds(2000)))
-        << "the window did not get the input focus";
-    press("alt+s");
-    const Screenshot afterStart = captureWhen(buttonGone, std::chrono::milliseconds(2000));
+    pressIn(mainWindow(), "window", "alt+s");
+    const Screenshot afterStart =
+        session().captureWhen(mainWindow(), buttonGone, std::chrono::milliseconds(2000));
     const auto startSeen = Clock::now();
     keep(afterStart, "after_start");
     ASSERT_TRUE(buttonGone(afterStart))
-        << differingPixels(afterStart, started.frmGulpo, startButton) << " of "
-        << startButton.area()
+        << startButton.differing(afterStart) << " of " << startButton.pixels().area()
         << " pixels of the Start button's area still differ from the bare window 2 s after "
            "Alt+S; "
-        << programState();
+        << state();
 
     // Start waits 2 s before the first tick.
     std::this_thread::sleep_until(startSeen + std::chrono::milliseconds(2300));
-    const std::vector<bool> dots = dotMask(atLoad, afterStart.width, afterStart.height);
+    const std::vector<bool> dots = dotMask(atLoad, mapping, afterStart.width, afterStart.height);
     // Ticking, but with no arrow pressed yet, the player stands at its start
     // spot (the first tick lifts it off the wall below by 2 pixels).
-    const Screenshot standing = client_->capture(window_);
-    ASSERT_FALSE(standing.empty()) << "the window went away; " << programState();
+    const Screenshot standing = x().capture(mainWindow());
+    ASSERT_FALSE(standing.empty()) << "the window went away; " << state();
     keep(standing, "standing");
-    const PixelRect spot = pixelsOf(atLoad.imgGulpo.box());
+    const PixelRect spot = pixelsOf(atLoad.imgGulpo.box(), mapping);
     const YellowBlob still = playerInTunnel(standing, dots);
     EXPECT_GT(still.count, 100) << still.describe();
     EXPECT_NEAR(still.centreX, (spot.left + spot.right - 1) / 2.0, 4.0)
@@ -392,11 +190,11 @@ TEST_F(StartAndSteer, AltSStartsTheGameAndTheLeftArrowSendsThePlayerThroughTheTu
 
     press("Left");
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    const Screenshot first = client_->capture(window_);
+    const Screenshot first = x().capture(mainWindow());
     const auto firstTaken = Clock::now();
     std::this_thread::sleep_until(firstTaken + std::chrono::milliseconds(1000));
-    const Screenshot second = client_->capture(window_);
-    ASSERT_FALSE(first.empty() || second.empty()) << "the window went away; " << programState();
+    const Screenshot second = x().capture(mainWindow());
+    ASSERT_FALSE(first.empty() || second.empty()) << "the window went away; " << state();
     keep(first, "steer_first");
     keep(second, "steer_second");
 
@@ -412,7 +210,7 @@ TEST_F(StartAndSteer, AltSStartsTheGameAndTheLeftArrowSendsThePlayerThroughTheTu
         << "; then " << b.describe();
     EXPECT_TRUE(buttonGone(second)) << "the Start button came back while the game runs";
 
-    closeAndExpectStatusZero();
+    expectCloseEndsTheProgram(mainWindow(), "window", std::chrono::milliseconds(5000));
 }
 
 }  // namespace

@@ -15,9 +15,8 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 #include <thread>
-
-extern char** environ;
 
 namespace window_test {
 
@@ -38,20 +37,59 @@ ExitStatus statusOf(int raw) {
     return s;
 }
 
-bool isDisplaySetting(const char* entry) {
-    for (const char* name : {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="}) {
-        if (std::strncmp(entry, name, std::strlen(name)) == 0) {
-            return true;
-        }
-    }
-    return false;
+// "NAME=" of a "NAME=value" entry.
+std::string_view nameOf(std::string_view entry) {
+    return entry.substr(0, entry.find('=') + 1);
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+// The test's own display settings never reach a child: it gets its display
+// from `extraEnv` or has none.
+bool inherited(std::string_view entry, const std::vector<std::string>& extraEnv) {
+    const std::string_view name = nameOf(entry);
+    for (std::string_view display : {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="}) {
+        if (name == display) {
+            return false;
+        }
+    }
+    for (const std::string& e : extraEnv) {
+        if (nameOf(e) == name) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Polls `done` every few milliseconds until it holds or `timeout` has passed;
+// whether it held.
+template <typename Done>
+bool pollUntil(Done done, Millis timeout) {
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        if (done()) {
+            return true;
+        }
+        if (Clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(kPollStep);
+    }
+}
+
+// What execve takes: pointers to the strings, then a null.
+std::vector<char*> nullTerminated(std::vector<std::string>& strings) {
+    std::vector<char*> pointers;
+    pointers.reserve(strings.size() + 1);
+    for (std::string& s : strings) {
+        pointers.push_back(s.data());
+    }
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+void closeIfOpen(int fd) {
+    if (fd >= 0) {
+        ::close(fd);
+    }
 }
 
 // Xlib's default error handler ends the process; windows come and go under
@@ -88,6 +126,13 @@ std::uint32_t channel(unsigned long pixel, unsigned long mask) {
 
 }  // namespace
 
+std::string readFile(const std::string& path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 std::string ExitStatus::describe() const {
     std::ostringstream s;
     if (exited) {
@@ -110,22 +155,14 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
     // calls run between fork and exec.
     std::vector<std::string> envStore;
     for (char** e = environ; *e != nullptr; ++e) {
-        if (!isDisplaySetting(*e)) {
+        if (inherited(*e, extraEnv)) {
             envStore.emplace_back(*e);
         }
     }
     envStore.insert(envStore.end(), extraEnv.begin(), extraEnv.end());
-    std::vector<char*> envp;
-    for (std::string& e : envStore) {
-        envp.push_back(e.data());
-    }
-    envp.push_back(nullptr);
+    std::vector<char*> envp = nullTerminated(envStore);
     std::vector<std::string> argStore = argv;
-    std::vector<char*> args;
-    for (std::string& a : argStore) {
-        args.push_back(a.data());
-    }
-    args.push_back(nullptr);
+    std::vector<char*> args = nullTerminated(argStore);
 
     const int log = ::open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     const int errorLog =
@@ -135,15 +172,15 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
     const int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     const pid_t parent = ::getpid();
     pid_ = ::fork();
+    const int forkError = errno;
+    if (pid_ != 0) {
+        // The parent keeps none of the child's files.
+        for (int fd : {log, errorLog, devNull}) {
+            closeIfOpen(fd);
+        }
+    }
     if (pid_ < 0) {
-        const int err = errno;
-        if (log >= 0)
-            ::close(log);
-        if (errorLog >= 0)
-            ::close(errorLog);
-        if (devNull >= 0)
-            ::close(devNull);
-        throw std::runtime_error(std::string("fork failed: ") + std::strerror(err));
+        throw std::runtime_error(std::string("fork failed: ") + std::strerror(forkError));
     }
     if (pid_ == 0) {
         // Dies with the test, so that no server or program outlives it.
@@ -151,8 +188,9 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
         if (::getppid() != parent) {
             ::_exit(127);
         }
-        if (devNull >= 0)
+        if (devNull >= 0) {
             ::dup2(devNull, STDIN_FILENO);
+        }
         if (log >= 0) {
             ::dup2(log, STDOUT_FILENO);
             ::dup2(log, STDERR_FILENO);
@@ -166,12 +204,6 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
         ::execve(args[0], args.data(), envp.data());
         ::_exit(127);
     }
-    if (log >= 0)
-        ::close(log);
-    if (errorLog >= 0)
-        ::close(errorLog);
-    if (devNull >= 0)
-        ::close(devNull);
 }
 
 ChildProcess::~ChildProcess() {
@@ -186,23 +218,19 @@ std::optional<ExitStatus> ChildProcess::waitFor(Millis timeout) {
     if (status_) {
         return status_;
     }
-    const auto deadline = Clock::now() + timeout;
-    for (;;) {
-        int raw = 0;
-        const pid_t r = ::waitpid(pid_, &raw, WNOHANG);
-        if (r == pid_) {
-            status_ = statusOf(raw);
-            return status_;
-        }
-        if (r < 0 && errno != EINTR) {
-            status_ = ExitStatus{};
-            return status_;
-        }
-        if (Clock::now() >= deadline) {
-            return std::nullopt;
-        }
-        std::this_thread::sleep_for(kPollStep);
-    }
+    pollUntil(
+        [&] {
+            int raw = 0;
+            const pid_t r = ::waitpid(pid_, &raw, WNOHANG);
+            if (r == pid_) {
+                status_ = statusOf(raw);
+            } else if (r < 0 && errno != EINTR) {
+                status_ = ExitStatus{};
+            }
+            return status_.has_value();
+        },
+        timeout);
+    return status_;
 }
 
 ExitStatus ChildProcess::stop(Millis grace) {
@@ -303,43 +331,22 @@ XClient::~XClient() {
 }
 
 XWindowId XClient::findTopLevel(const std::string& name, Millis timeout) {
-    Display* d = dpy(display_);
-    const auto deadline = Clock::now() + timeout;
-    for (;;) {
-        Window best = 0;
-        long bestArea = 0;
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        if (XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count) != 0) {
-            for (unsigned int i = 0; i < count; ++i) {
-                char* title = nullptr;
-                const bool named =
-                    XFetchName(d, children[i], &title) != 0 && title != nullptr && name == title;
-                if (title != nullptr) {
-                    XFree(title);
-                }
-                XWindowAttributes a{};
-                if (!named || XGetWindowAttributes(d, children[i], &a) == 0 ||
-                    a.map_state != IsViewable) {
-                    continue;
-                }
-                const long area = static_cast<long>(a.width) * a.height;
-                if (area > bestArea) {
+    XWindowId best = 0;
+    pollUntil(
+        [&] {
+            long bestArea = 0;
+            for (XWindowId w : topLevelsNamed(name)) {
+                const auto s = size(w);
+                const long area = s ? static_cast<long>(s->width) * s->height : 0;
+                if (mapState(w) == MapState::viewable && area > bestArea) {
                     bestArea = area;
-                    best = children[i];
+                    best = w;
                 }
             }
-            if (children != nullptr) {
-                XFree(children);
-            }
-        }
-        if (best != 0 || Clock::now() >= deadline) {
-            return best;
-        }
-        std::this_thread::sleep_for(kPollStep);
-    }
+            return best != 0;
+        },
+        timeout);
+    return best;
 }
 
 const char* describe(MapState state) {
@@ -397,16 +404,7 @@ MapState XClient::mapState(XWindowId window) {
 }
 
 bool XClient::waitForMapState(XWindowId window, MapState wanted, Millis timeout) {
-    const auto deadline = Clock::now() + timeout;
-    for (;;) {
-        if (mapState(window) == wanted) {
-            return true;
-        }
-        if (Clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(kPollStep);
-    }
+    return pollUntil([&] { return mapState(window) == wanted; }, timeout);
 }
 
 bool XClient::resize(XWindowId window, WindowSize wanted, Millis timeout) {
@@ -414,17 +412,12 @@ bool XClient::resize(XWindowId window, WindowSize wanted, Millis timeout) {
     XResizeWindow(d, window, static_cast<unsigned>(wanted.width),
                   static_cast<unsigned>(wanted.height));
     XSync(d, False);
-    const auto deadline = Clock::now() + timeout;
-    for (;;) {
-        const auto now = size(window);
-        if (now && now->width == wanted.width && now->height == wanted.height) {
-            return true;
-        }
-        if (Clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(kPollStep);
-    }
+    return pollUntil(
+        [&] {
+            const auto now = size(window);
+            return now && now->width == wanted.width && now->height == wanted.height;
+        },
+        timeout);
 }
 
 std::optional<WindowIcons> XClient::icons(XWindowId window) {
@@ -502,10 +495,11 @@ std::string XClient::instanceName(XWindowId window) {
         return "";
     }
     std::string result = hint.res_name != nullptr ? hint.res_name : "";
-    if (hint.res_name != nullptr)
-        XFree(hint.res_name);
-    if (hint.res_class != nullptr)
-        XFree(hint.res_class);
+    for (char* text : {hint.res_name, hint.res_class}) {
+        if (text != nullptr) {
+            XFree(text);
+        }
+    }
     return result;
 }
 
@@ -558,19 +552,14 @@ bool XClient::focus(XWindowId window, Millis timeout) {
     Display* d = dpy(display_);
     XSetInputFocus(d, window, RevertToParent, CurrentTime);
     XSync(d, False);
-    const auto deadline = Clock::now() + timeout;
-    for (;;) {
-        Window focused = 0;
-        int revert = 0;
-        XGetInputFocus(d, &focused, &revert);
-        if (focused == window) {
-            return true;
-        }
-        if (Clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(kPollStep);
-    }
+    return pollUntil(
+        [&] {
+            Window focused = 0;
+            int revert = 0;
+            XGetInputFocus(d, &focused, &revert);
+            return focused == window;
+        },
+        timeout);
 }
 
 void XClient::askToClose(XWindowId window) {

@@ -27,11 +27,15 @@ struct ExitStatus {
     std::string describe() const;
 };
 
+// The whole text of a file, "" if it cannot be read: a child's log.
+std::string readFile(const std::string& path);
+
 // A child process, with the test's environment minus any display settings,
-// plus `extraEnv` ("NAME=value"). Its output goes to `logPath`; its error
-// output too, unless `errorLogPath` names a file of its own. `keepFd`, if
-// not -1, stays open in the child. It is killed, if still running, when
-// destroyed, and it dies with the test process.
+// plus `extraEnv` ("NAME=value", each replacing any inherited value of the
+// same name). Its output goes to `logPath`; its error output too, unless
+// `errorLogPath` names a file of its own. `keepFd`, if not -1, stays open in
+// the child. It is killed, if still running, when destroyed, and it dies
+// with the test process.
 class ChildProcess {
   public:
     ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv,

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace gulpo_test {
+
+// Script lines at time t: Start at 0 and, from t on, the three ghosts held
+// still in the pen (both steps 0) so that a test can set a scene up without
+// them wandering into it.
+std::string startedWithGhostsParked(long long t);
+// Script lines at time t hiding shpFood(first) to shpFood(last).
+std::string hideDots(long long t, int first, int last);
+// Start, then at 2000, just before the first tick at 2017, the ghosts
+// parked and shpFood(first) to shpFood(last) already eaten.
+std::string startedWithDotsEaten(int first, int last);
+
+}  // namespace gulpo_test

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace gulpo_test {
+
+// The JSON text of a key's value in a trace line: a number as written, a
+// string without its quotes, an array with its brackets. Empty when the key
+// is missing.
+std::string field(std::string_view line, std::string_view key);
+// A whole-number field.
+long long number(std::string_view line, std::string_view key);
+
+}  // namespace gulpo_test

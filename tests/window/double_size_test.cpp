@@ -1,0 +1,59 @@
+// The real program's main window at twice its design size, as when the user
+// drags its frame: the scene grows with it and keeps its walls exact.
+
+#include <chrono>
+
+#include "gulpo_window_test.h"
+#include "playfield/playfield.h"
+
+namespace window_test {
+namespace {
+
+using std::chrono::milliseconds;
+
+// 7005 x 7800 twips at 7.5 a pixel.
+constexpr WindowSize kDoubleSize{934, 1040};
+
+class DoubleSize : public GulpoWindowTest {
+  protected:
+    SessionOptions options() const override {
+        SessionOptions o = GulpoWindowTest::options();
+        o.mainWindowSize = kDoubleSize;
+        return o;
+    }
+};
+
+TEST_F(DoubleSize, ShowsPureBlueExactlyWhereTheMazeHasWallsWithNoMargins) {
+    const platform::TwipsMapping mapping = session().mapping();
+    ASSERT_DOUBLE_EQ(mapping.twipsPerPixel, 7.5);
+    ASSERT_EQ(mapping.offsetX, 0);
+    ASSERT_EQ(mapping.offsetY, 0);
+
+    const playfield::Playfield model;
+    const Screenshot shot = session().captureWhen(
+        mainWindow(),
+        [&](const Screenshot& s) {
+            return s.width == kDoubleSize.width && s.height == kDoubleSize.height &&
+                   compareWalls(s, model.frmGulpo, mapping).mismatches == 0;
+        },
+        milliseconds(5000));
+    ASSERT_FALSE(shot.empty()) << "the main window could not be captured; " << state();
+    keep(shot, "double_size");
+    ASSERT_EQ(shot.width, kDoubleSize.width);
+    ASSERT_EQ(shot.height, kDoubleSize.height);
+
+    const WallComparison c = compareWalls(shot, model.frmGulpo, mapping);
+    // The comparison means something only if the maze has walls on screen.
+    ASSERT_GT(c.modelWalls, 40000);
+    EXPECT_EQ(c.mismatches, 0) << "at twice the size, " << c.describe(shot);
+
+    // The buttons grow and move with the scene.
+    const StartButtonArea startButton(mapping);
+    EXPECT_TRUE(startButton.faceShows(shot))
+        << "at twice the size the Start button's face does not cover its area ("
+        << startButton.pixels().describe() << "): only " << startButton.differing(shot) << " of "
+        << startButton.pixels().area() << " pixels differ from the bare window";
+}
+
+}  // namespace
+}  // namespace window_test

@@ -1,0 +1,153 @@
+#include "gulpo_session.h"
+
+#include <sstream>
+
+#include "artifact.h"
+#include "playfield/layout.h"
+
+namespace window_test {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr Millis kWindowShows{10000};
+constexpr Millis kXdotoolRuns{5000};
+
+// Qt's one line when no runtime directory is set; harmless.
+constexpr const char* kHarmlessWarning = "QStandardPaths: XDG_RUNTIME_DIR not set";
+
+}  // namespace
+
+bool xvfbInstalled() {
+    return !std::string(GULPO_XVFB).empty();
+}
+
+GulpoSession::GulpoSession(SessionOptions options)
+    : options_(std::move(options)),
+      screen_(GULPO_XVFB, artifactPath("window_" + options_.name + ".xvfb.log")),
+      client_(screen_.display()) {}
+
+GulpoSession::~GulpoSession() {
+    if (program_) {
+        program_->stop();
+    }
+}
+
+std::string GulpoSession::artifact(const std::string& suffix) const {
+    return artifactPath("window_" + options_.name + suffix);
+}
+
+bool GulpoSession::launch() {
+    if (program_) {
+        program_->stop();
+        program_.reset();
+    }
+    std::vector<std::string> environment{"DISPLAY=" + screen_.display(), "QT_QPA_PLATFORM=xcb"};
+    environment.insert(environment.end(), options_.environment.begin(), options_.environment.end());
+    main_ = 0;
+    launchedAt_ = Clock::now();
+    std::vector<std::string> argv{options_.program};
+    argv.insert(argv.end(), options_.arguments.begin(), options_.arguments.end());
+    program_.emplace(argv, environment, artifact(".gulpo.out.log"), -1, artifact(".gulpo.err.log"));
+    main_ = client_.findTopLevel("Gulpo", kWindowShows);
+    if (main_ == 0) {
+        return false;
+    }
+    return !options_.mainWindowSize ||
+           client_.resize(main_, *options_.mainWindowSize, Millis(3000));
+}
+
+pid_t GulpoSession::pid() const {
+    return program_ ? program_->pid() : -1;
+}
+
+platform::TwipsMapping GulpoSession::mapping() {
+    const WindowSize size = client_.size(main_).value_or(WindowSize{});
+    return platform::TwipsMapping::fit(playfield::kClientWidth, playfield::kClientHeight,
+                                       size.width, size.height);
+}
+
+std::optional<ExitStatus> GulpoSession::exitStatus() {
+    return waitForEnd(Millis(0));
+}
+
+std::optional<ExitStatus> GulpoSession::waitForEnd(Millis timeout) {
+    if (!program_) {
+        return std::nullopt;
+    }
+    return program_->waitFor(timeout);
+}
+
+std::string GulpoSession::state() {
+    std::ostringstream s;
+    if (!program_) {
+        s << "gulpo was not started";
+    } else if (auto status = exitStatus()) {
+        s << "gulpo " << status->describe();
+    } else {
+        s << "gulpo is still running";
+    }
+    const std::string out = readFile(artifact(".gulpo.out.log"));
+    const std::string err = errorOutput();
+    if (!out.empty()) {
+        s << "; its output:\n" << out;
+    }
+    if (!err.empty()) {
+        s << "; its error output:\n" << err;
+    }
+    return s.str();
+}
+
+std::string GulpoSession::errorOutput() const {
+    return readFile(artifact(".gulpo.err.log"));
+}
+
+std::vector<std::string> GulpoSession::unexpectedErrorLines() const {
+    std::vector<std::string> lines;
+    std::istringstream in(errorOutput());
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.rfind(kHarmlessWarning, 0) != 0) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+ExitStatus GulpoSession::xdotool(const std::vector<std::string>& args) {
+    if (std::string(GULPO_XDOTOOL).empty()) {
+        ExitStatus missing;
+        missing.exited = true;
+        missing.code = 127;
+        return missing;
+    }
+    std::vector<std::string> argv{GULPO_XDOTOOL};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return runToCompletion(argv, screen_.display(), kXdotoolRuns);
+}
+
+ExitStatus GulpoSession::press(const std::string& keys) {
+    return xdotool({"key", keys});
+}
+
+std::string GulpoSession::keep(const Screenshot& shot, const std::string& what) const {
+    const std::string path = artifact("_" + what + ".png");
+    return savePng(shot, path) ? path : "";
+}
+
+std::optional<Millis> GulpoSession::closeAndTimeTheEnd(XWindowId window, Millis timeout) {
+    client_.askToClose(window);
+    const auto asked = Clock::now();
+    const auto deadline = asked + timeout;
+    for (;;) {
+        if (exitStatus()) {
+            return std::chrono::duration_cast<Millis>(Clock::now() - asked);
+        }
+        if (Clock::now() >= deadline) {
+            return std::nullopt;
+        }
+        std::this_thread::sleep_for(Millis(1));
+    }
+}
+
+}  // namespace window_test

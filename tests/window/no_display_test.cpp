@@ -1,0 +1,105 @@
+// The real program started where there is no graphical session at all: no X
+// display and no Wayland socket. It says so on one line and ends with status
+// 1, instead of aborting inside the toolkit; a platform named explicitly
+// still starts.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "artifact.h"
+#include "x_session.h"
+
+namespace window_test {
+namespace {
+
+using std::chrono::milliseconds;
+
+class NoDisplay : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // An empty runtime directory: no Wayland socket, whatever the machine
+        // running the tests has in its own.
+        runtimeDir_ = artifactPath("no_display_runtime");
+        std::filesystem::remove_all(runtimeDir_);
+        std::filesystem::create_directories(runtimeDir_);
+        std::filesystem::permissions(runtimeDir_, std::filesystem::perms::owner_all);
+    }
+
+    // Starts the program with no display settings but `extra`; its status
+    // if it ended within `timeout`.
+    std::optional<ExitStatus> run(std::vector<std::string> args,
+                                  const std::vector<std::string>& extra, milliseconds timeout) {
+        std::vector<std::string> environment{"XDG_RUNTIME_DIR=" + runtimeDir_};
+        environment.insert(environment.end(), extra.begin(), extra.end());
+        args.insert(args.begin(), GULPO_PROGRAM);
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        outLog_ = artifactPath("no_display_" + name + ".out.log");
+        errLog_ = artifactPath("no_display_" + name + ".err.log");
+        program_.emplace(args, environment, outLog_, -1, errLog_);
+        return program_->waitFor(timeout);
+    }
+
+    std::vector<std::string> errorLines() const {
+        std::vector<std::string> lines;
+        std::istringstream in(readFile(errLog_));
+        for (std::string line; std::getline(in, line);) {
+            lines.push_back(line);
+        }
+        return lines;
+    }
+
+    std::string runtimeDir_;
+    std::string outLog_;
+    std::string errLog_;
+    std::optional<ChildProcess> program_;
+};
+
+TEST_F(NoDisplay, TheProgramSaysSoOnOneLineAndEndsWithStatusOne) {
+    const auto status = run({}, {}, milliseconds(10000));
+    ASSERT_TRUE(status.has_value()) << "gulpo still runs 10 s after starting with no display";
+    EXPECT_TRUE(status->exited) << "gulpo " << status->describe() << " instead of ending on its "
+                                << "own; its error output:\n"
+                                << readFile(errLog_);
+    EXPECT_EQ(status->code, 1) << "gulpo " << status->describe();
+
+    const std::vector<std::string> lines = errorLines();
+    ASSERT_EQ(lines.size(), 1u) << "its error output:\n" << readFile(errLog_);
+    EXPECT_NE(lines[0].find("no graphical session"), std::string::npos) << lines[0];
+    // How to get one.
+    EXPECT_NE(lines[0].find("desktop session"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find("DISPLAY"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find("WAYLAND_DISPLAY"), std::string::npos) << lines[0];
+    EXPECT_EQ(readFile(outLog_), "");
+}
+
+TEST_F(NoDisplay, AWaylandDisplayWithNoSocketIsNoSessionEither) {
+    const auto status = run({}, {"WAYLAND_DISPLAY=wayland-7"}, milliseconds(10000));
+    ASSERT_TRUE(status.has_value()) << "gulpo still runs 10 s after starting with no display";
+    EXPECT_TRUE(status->exited && status->code == 1) << "gulpo " << status->describe();
+    EXPECT_EQ(errorLines().size(), 1u) << "its error output:\n" << readFile(errLog_);
+}
+
+// The offscreen platform needs no display: the program starts and runs
+// until it is stopped.
+TEST_F(NoDisplay, APlatformNamedInTheEnvironmentStillStarts) {
+    const auto status = run({}, {"QT_QPA_PLATFORM=offscreen"}, milliseconds(1500));
+    EXPECT_FALSE(status.has_value())
+        << "gulpo " << status->describe() << " on the offscreen platform; its error output:\n"
+        << readFile(errLog_);
+}
+
+TEST_F(NoDisplay, APlatformNamedOnTheCommandLineStillStarts) {
+    const auto status = run({"-platform", "offscreen"}, {}, milliseconds(1500));
+    EXPECT_FALSE(status.has_value())
+        << "gulpo " << status->describe() << " on the offscreen platform; its error output:\n"
+        << readFile(errLog_);
+}
+
+}  // namespace
+}  // namespace window_test
