@@ -122,6 +122,8 @@ struct LabelStyle {
     Colour backColour = kButtonFace;
     bool transparent = false;
     bool platformDefault = false;  // the platform's default font and colours
+    // The height of the text in twips (about 8 points), scaled with the window.
+    int textTwips = 165;
 };
 
 class Label : public Element {

@@ -17,8 +17,8 @@ namespace platform {
 namespace {
 
 constexpr double kDesignTwipsPerPixel = 15.0;
-// The labels' font: about 8 points at the design size.
-constexpr double kLabelFontTwips = 165.0;
+// The buttons' text: about 8 points at the design size, as the labels'.
+constexpr double kButtonTextTwips = 165.0;
 
 QColor qcolour(Colour c) {
     const Colour plain = resolveColour(c);
@@ -229,7 +229,7 @@ void FormWindow::layoutButtons() {
         return;
     }
     QFont font = this->font();
-    font.setPixelSize(std::max(1, pixelEdge(kLabelFontTwips / mapping_.twipsPerPixel)));
+    font.setPixelSize(std::max(1, pixelEdge(kButtonTextTwips / mapping_.twipsPerPixel)));
     for (auto& [b, button] : buttons_) {
         button->setGeometry(mapping_.rect(b->box()));
         button->setFont(font);
@@ -302,12 +302,7 @@ void FormWindow::paintElement(QPainter& painter, const Element& element, const Q
             const auto& l = static_cast<const Label&>(element);
             const LabelStyle& style = l.style();
             QFont font = this->font();
-            if (!style.platformDefault) {
-                font.setPixelSize(std::max(1, pixelEdge(kLabelFontTwips / mapping_.twipsPerPixel)));
-            } else {
-                // The platform's default font, sized to fit the About window's labels.
-                font.setPixelSize(std::max(1, pixelEdge(150.0 / mapping_.twipsPerPixel)));
-            }
+            font.setPixelSize(std::max(1, pixelEdge(style.textTwips / mapping_.twipsPerPixel)));
             painter.setFont(font);
             if (!style.transparent && !style.platformDefault) {
                 painter.fillRect(r, qcolour(style.backColour));
