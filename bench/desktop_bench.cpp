@@ -51,7 +51,7 @@ long long peakResidentKb(pid_t pid) {
 }  // namespace
 
 int main() {
-    GulpoSession session({GULPO_TICK_PROBE, "desktop_bench", {}, {}});
+    GulpoSession session({GULPO_TICK_PROBE, "desktop_bench", {}, {}, {}});
     if (!session.launch()) {
         std::printf("desktop: the program showed no window: %s\n", session.state().c_str());
         return 1;

@@ -1,13 +1,19 @@
-// What painting the whole main window costs, into an image on the offscreen
-// platform, at the design size and at three times it.
+// What painting costs: the whole main window into an image, and the
+// window's own repaints while the game plays, at the design size and at
+// three times it. The play benchmarks run the real window on the offscreen
+// platform with the game on a stepped clock, a tick at a time with random
+// arrow keys, and time the repaint each tick leads to; they count the pixels
+// it repaints.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QImage>
+#include <QPaintEvent>
 
 #include "game/frm_gulpo.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/qt_platform.h"
+#include "tests/window/stepped/stepped_platform.h"
 
 namespace {
 
@@ -32,8 +38,65 @@ void PaintMainWindow300(benchmark::State& state) {
     paintAt(state, 300);
 }
 
+// Adds up the pixels of every repaint of a window.
+class RepaintedPixels : public QObject {
+  public:
+    long long pixels = 0;
+
+  protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            for (const QRect& r : static_cast<QPaintEvent*>(event)->region()) {
+                pixels += static_cast<long long>(r.width()) * r.height();
+            }
+        }
+        return false;
+    }
+};
+
+void playAt(benchmark::State& state, int percent) {
+    window_test::SteppedPlatform platform;
+    game::FrmGulpo gulpo(platform);
+    gulpo.load();
+    platform::FormWindow* window = platform.windowOf(gulpo.frmGulpo);
+    window->resize(window->designSize() * percent / 100);
+    QApplication::processEvents();
+    RepaintedPixels repainted;
+    window->installEventFilter(&repainted);
+    unsigned dice = 12345;
+    long long ticks = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (gulpo.cmdStart.Visible()) {
+            gulpo.frmGulpo.click(gulpo.cmdStart);  // a new game or level
+        }
+        dice = dice * 1664525u + 1013904223u;
+        if ((dice >> 16) % 8 == 0) {
+            gulpo.frmGulpo.keyDown(platform::keys::left + static_cast<int>((dice >> 20) % 4));
+        }
+        platform.dispatch([&] { gulpo.tmrMain_Timer(); });
+        state.ResumeTiming();
+        // The tick's one repaint.
+        QApplication::processEvents();
+        ++ticks;
+    }
+    const double windowPixels = static_cast<double>(window->width()) * window->height();
+    const double perTick = static_cast<double>(repainted.pixels) / static_cast<double>(ticks);
+    state.counters["px_per_tick"] = perTick;
+    state.counters["pct_of_window"] = 100.0 * perTick / windowPixels;
+}
+
+void PlayRepaintPerTick100(benchmark::State& state) {
+    playAt(state, 100);
+}
+void PlayRepaintPerTick300(benchmark::State& state) {
+    playAt(state, 300);
+}
+
 BENCHMARK(PaintMainWindow100)->Unit(benchmark::kMicrosecond);
 BENCHMARK(PaintMainWindow300)->Unit(benchmark::kMicrosecond);
+BENCHMARK(PlayRepaintPerTick100)->Unit(benchmark::kMicrosecond)->Iterations(3000);
+BENCHMARK(PlayRepaintPerTick300)->Unit(benchmark::kMicrosecond)->Iterations(3000);
 
 }  // namespace
 

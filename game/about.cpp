@@ -10,6 +10,8 @@ platform::LabelStyle plainLabel() {
     platform::LabelStyle style;
     style.platformDefault = true;
     style.transparent = true;
+    // A little smaller than the main window's, so that every line fits.
+    style.textTwips = 150;
     return style;
 }
 

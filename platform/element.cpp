@@ -33,9 +33,9 @@ std::int32_t wholeTwips(float twips) {
 Element::Element(ElementKind kind, std::string name, Box box, bool visible)
     : kind_(kind), name_(std::move(name)), box_(box), visible_(visible) {}
 
-void Element::changed(bool moved) {
+void Element::changed(const Box& before) {
     if (form_ != nullptr) {
-        form_->elementChanged(*this, moved);
+        form_->elementChanged(*this, before);
     }
 }
 
@@ -44,8 +44,9 @@ void Element::setLeft(float twips) {
     if (v == box_.left) {
         return;
     }
+    const Box before = box_;
     box_.left = v;
-    changed(true);
+    changed(before);
 }
 
 void Element::setTop(float twips) {
@@ -53,8 +54,9 @@ void Element::setTop(float twips) {
     if (v == box_.top) {
         return;
     }
+    const Box before = box_;
     box_.top = v;
-    changed(true);
+    changed(before);
 }
 
 void Element::setWidth(float twips) {
@@ -62,8 +64,9 @@ void Element::setWidth(float twips) {
     if (v == box_.width) {
         return;
     }
+    const Box before = box_;
     box_.width = v;
-    changed(true);
+    changed(before);
 }
 
 void Element::setHeight(float twips) {
@@ -71,8 +74,9 @@ void Element::setHeight(float twips) {
     if (v == box_.height) {
         return;
     }
+    const Box before = box_;
     box_.height = v;
-    changed(true);
+    changed(before);
 }
 
 void Element::setVisible(bool visible) {
@@ -80,7 +84,7 @@ void Element::setVisible(bool visible) {
         return;
     }
     visible_ = visible;
-    changed();
+    changed(box_);
 }
 
 Shape::Shape(std::string name, ShapeKind shape, Box box, Colour fill, bool visible)
@@ -105,8 +109,11 @@ Image::Image(std::string name, Box box, Picture picture, bool visible)
     : Element(ElementKind::image, std::move(name), box, visible), picture_(std::move(picture)) {}
 
 void Image::setPicture(const Picture& picture) {
+    if (picture_ == picture) {
+        return;
+    }
     picture_ = picture;
-    changed();
+    changed(box());
 }
 
 bool Image::colourAt(float x, float y, Colour& out) const {
@@ -136,7 +143,7 @@ void Label::setCaption(std::string caption) {
         return;
     }
     caption_ = std::move(caption);
-    changed();
+    changed(box());
 }
 
 CommandButton::CommandButton(std::string name, Box box, std::string caption)

@@ -18,6 +18,8 @@ struct Box {
     std::int32_t width = 0;
     std::int32_t height = 0;
 
+    friend bool operator==(const Box&, const Box&) = default;
+
     bool contains(float x, float y) const {
         return x >= static_cast<float>(left) && x < static_cast<float>(left + width) &&
                y >= static_cast<float>(top) && y < static_cast<float>(top + height);
@@ -30,7 +32,9 @@ enum class ElementKind { shape, image, label, button };
 
 // A visual element placed in a window. Positions and sizes are whole twips;
 // the game reads them as single-precision numbers and writes whole twips.
-// Every write tells the window, which redraws on its own.
+// Every write that changes what the element shows tells the window, with the
+// box the element covered before it, so that the window redraws both where
+// the element was and where it is.
 class Element {
   public:
     Element(ElementKind kind, std::string name, Box box, bool visible = true);
@@ -63,8 +67,9 @@ class Element {
     int layer() const { return layer_; }
 
   protected:
-    // Tells the window; `moved` when the box changed.
-    void changed(bool moved = false);
+    // Tells the window that what the element shows changed; it covered
+    // `before` until now.
+    void changed(const Box& before);
 
   private:
     ElementKind kind_;
@@ -85,7 +90,6 @@ class Shape : public Element {
 
     ShapeKind shape() const { return shape_; }
     Colour FillColor() const { return fill_; }
-    Colour BorderColor() const { return fill_; }
 
     // The colour the shape shows at a point inside its box, or no colour for
     // a point of the box that lies outside a circle.
@@ -118,6 +122,8 @@ struct LabelStyle {
     Colour backColour = kButtonFace;
     bool transparent = false;
     bool platformDefault = false;  // the platform's default font and colours
+    // The height of the text in twips (about 8 points), scaled with the window.
+    int textTwips = 165;
 };
 
 class Label : public Element {

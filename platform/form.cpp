@@ -62,30 +62,22 @@ Colour Form::Point(float x, float y) const {
         if (!e.Visible()) {
             continue;
         }
-        switch (e.kind()) {
-            case ElementKind::shape: {
-                const auto& s = static_cast<const Shape&>(e);
-                if (s.covers(x, y)) {
-                    return resolveColour(s.FillColor());
-                }
-                break;
+        // Buttons are answered above: they are never layered.
+        if (e.kind() == ElementKind::shape) {
+            const auto& s = static_cast<const Shape&>(e);
+            if (s.covers(x, y)) {
+                return resolveColour(s.FillColor());
             }
-            case ElementKind::image: {
-                Colour c = 0;
-                if (static_cast<const Image&>(e).colourAt(x, y, c)) {
-                    return c;
-                }
-                break;
+        } else if (e.kind() == ElementKind::image) {
+            Colour c = 0;
+            if (static_cast<const Image&>(e).colourAt(x, y, c)) {
+                return c;
             }
-            case ElementKind::label: {
-                const auto& l = static_cast<const Label&>(e);
-                if (!l.style().transparent) {
-                    return resolveColour(l.style().backColour);
-                }
-                break;
+        } else if (e.kind() == ElementKind::label) {
+            const auto& l = static_cast<const Label&>(e);
+            if (!l.style().transparent) {
+                return resolveColour(l.style().backColour);
             }
-            case ElementKind::button:
-                return resolveColour(kButtonFace);
         }
     }
     return resolveColour(background_);
@@ -180,8 +172,8 @@ void Form::focusNextVisible(const CommandButton* after) {
     }
 }
 
-void Form::elementChanged(const Element& element, bool moved) {
-    if (moved && indexed_ && element.layer() >= 0) {
+void Form::elementChanged(const Element& element, const Box& before) {
+    if (indexed_ && element.layer() >= 0 && before != element.box()) {
         index_.update(element.layer(), element.box());
     }
     if (element.kind() == ElementKind::button && &element == focused_ && !element.Visible()) {
@@ -189,7 +181,7 @@ void Form::elementChanged(const Element& element, bool moved) {
         focusNextVisible(focused_);
     }
     if (view_ != nullptr) {
-        view_->elementChanged(element);
+        view_->elementChanged(element, before);
     }
 }
 

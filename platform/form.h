@@ -17,7 +17,9 @@ class Form;
 class FormView {
   public:
     virtual ~FormView() = default;
-    virtual void elementChanged(const Element& element) = 0;
+    // What the element shows changed; until now it covered `before`, which
+    // must be redrawn along with its box now.
+    virtual void elementChanged(const Element& element, const Box& before) = 0;
     virtual void visibilityChanged(bool visible) = 0;
     virtual void focusChanged() = 0;
     virtual void formDestroyed() = 0;
@@ -84,8 +86,9 @@ class Form {
     void setView(FormView* view) { view_ = view; }
     FormView* view() const { return view_; }
 
-    // Called by the elements on every write; `moved` when the box changed.
-    void elementChanged(const Element& element, bool moved = false);
+    // Called by the elements on every write that changes what they show;
+    // `before` is the box the element covered until now.
+    void elementChanged(const Element& element, const Box& before);
 
   private:
     void press(CommandButton& button);

@@ -1,8 +1,9 @@
 // The desktop program with a stopwatch on its tick: the same window and
 // game, and on exit a line on standard error with the ticks it ran, their
 // rate and the longest gap between two of them, leaving out the gaps that
-// hold a lost life's two-second freeze. For the benchmarks and the tests
-// that need the game's own times:
+// hold a lost life's two-second freeze, and a line with how often the main
+// window repainted between two ticks. For the benchmarks and the tests that
+// need the game's own times:
 //
 //   gulpo-tick-probe [--beep-log FILE] [--input-fd N]
 //
@@ -23,6 +24,7 @@
 #include "platform/qt/qt_platform.h"
 #include "probe/beep_log.h"
 #include "probe/input_commands.h"
+#include "probe/paint_counter.h"
 #include "probe/tick_stopwatch.h"
 
 namespace {
@@ -87,6 +89,8 @@ int main(int argc, char** argv) {
     Watchers watchers;
     probe::TickStopwatch stopwatch;
     watchers.add(stopwatch);
+    probe::PaintCounter paints;
+    watchers.add(paints);
     std::unique_ptr<probe::BeepLog> beepLog;
     if (!beepLogPath.empty()) {
         beepLog = std::make_unique<probe::BeepLog>(beepLogPath);
@@ -99,6 +103,7 @@ int main(int argc, char** argv) {
     }
     game::FrmGulpo gulpo(platform, &watchers);
     gulpo.load();
+    platform.windowOf(gulpo.frmGulpo)->installEventFilter(&paints);
     std::unique_ptr<probe::InputCommands> input;
     if (inputFd >= 0) {
         input = std::make_unique<probe::InputCommands>(inputFd, [&]() -> QWindow* {
@@ -108,5 +113,6 @@ int main(int argc, char** argv) {
     }
     const int status = platform.run();
     stopwatch.report();
+    paints.report();
     return status;
 }

@@ -21,7 +21,7 @@ class LabelWatch : public platform::FormView {
     LabelWatch(platform::Form& form, const platform::Label& label) : label_(label) {
         form.setView(this);
     }
-    void elementChanged(const platform::Element& e) override {
+    void elementChanged(const platform::Element& e, const platform::Box& /*before*/) override {
         if (&e == &label_) {
             ++refreshes;
         }

@@ -5,6 +5,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <cmath>
 
 #include "platform/qt/qt_platform.h"
@@ -14,14 +17,39 @@ namespace platform {
 namespace {
 
 constexpr double kDesignTwipsPerPixel = 15.0;
-// The labels' font: about 8 points at the design size.
-constexpr double kLabelFontTwips = 165.0;
+// The buttons' text: about 8 points at the design size, as the labels'.
+constexpr double kButtonTextTwips = 165.0;
 
 QColor qcolour(Colour c) {
     const Colour plain = resolveColour(c);
     return QColor(static_cast<int>(redOf(plain)), static_cast<int>(greenOf(plain)),
                   static_cast<int>(blueOf(plain)));
 }
+
+// A push button that always frames itself with the style's focus frame
+// while it holds the focus. Some styles show the focus only by the outline
+// they also give the default button, and then a player could not tell
+// whether Enter presses Start or About.
+class GameButton : public QPushButton {
+  public:
+    using QPushButton::QPushButton;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPushButton::paintEvent(event);
+        if (!hasFocus()) {
+            return;
+        }
+        QStyleOptionButton button;
+        initStyleOption(&button);
+        QStyleOptionFocusRect frame;
+        frame.initFrom(this);
+        frame.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &button, this);
+        frame.backgroundColor = palette().color(QPalette::Button);
+        QStylePainter painter(this);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, frame);
+    }
+};
 
 int pixelEdge(double pixels) {
     return static_cast<int>(std::ceil(pixels - 0.5));
@@ -72,38 +100,10 @@ int keyCodeOf(int qtKey) {
         case Qt::Key_Tab:
         case Qt::Key_Backtab:
             return keys::tab;
-        case Qt::Key_Escape:
-            return 27;
-        case Qt::Key_Backspace:
-            return 8;
-        case Qt::Key_Shift:
-            return 16;
-        case Qt::Key_Control:
-            return 17;
-        case Qt::Key_Alt:
-            return 18;
-        case Qt::Key_PageUp:
-            return 33;
-        case Qt::Key_PageDown:
-            return 34;
-        case Qt::Key_End:
-            return 35;
-        case Qt::Key_Home:
-            return 36;
-        case Qt::Key_Insert:
-            return 45;
-        case Qt::Key_Delete:
-            return 46;
         default:
-            break;
+            // No handler of the game reads any other key.
+            return 0;
     }
-    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) {
-        return qtKey;  // the same codes as the toolkit's
-    }
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) {
-        return 112 + (qtKey - Qt::Key_F1);
-    }
-    return 0;
 }
 
 FormWindow::FormWindow(Form& form, QtPlatform& platform) : form_(&form), platform_(platform) {
@@ -111,9 +111,12 @@ FormWindow::FormWindow(Form& form, QtPlatform& platform) : form_(&form), platfor
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     for (CommandButton* b : form.buttons()) {
-        auto* button = new QPushButton(QString::fromStdString(b->Caption()), this);
+        auto* button = new GameButton(QString::fromStdString(b->Caption()), this);
         button->setFocusPolicy(Qt::StrongFocus);
         button->setAutoDefault(false);
+        // Enter presses the default button while no button holds the focus;
+        // it looks the part.
+        button->setDefault(b == form.defaultButton());
         button->setVisible(b->Visible());
         buttons_[b] = button;
         QObject::connect(button, &QPushButton::clicked, this, [this, b] {
@@ -136,7 +139,7 @@ QSize FormWindow::designSize() const {
                  pixelEdge(form_->clientHeight() / kDesignTwipsPerPixel));
 }
 
-void FormWindow::elementChanged(const Element& element) {
+void FormWindow::elementChanged(const Element& element, const Box& before) {
     if (element.kind() == ElementKind::button) {
         auto it = buttons_.find(static_cast<const CommandButton*>(&element));
         if (it != buttons_.end()) {
@@ -145,7 +148,12 @@ void FormWindow::elementChanged(const Element& element) {
         }
         return;
     }
-    update(mapping_.rect(element.box()).adjusted(-1, -1, 1, 1));
+    // The pixels it left show what lies beneath now, and those it reached
+    // show it; a pixel's margin keeps soft edges inside. Qt gathers the
+    // requests of one handler into a single paint once it returns.
+    QRegion dirty(mapping_.rect(before).adjusted(-1, -1, 1, 1));
+    dirty += mapping_.rect(element.box()).adjusted(-1, -1, 1, 1);
+    update(dirty);
 }
 
 void FormWindow::visibilityChanged(bool visible) {
@@ -166,6 +174,26 @@ void FormWindow::focusChanged() {
         it->second->setFocus(Qt::OtherFocusReason);
     } else {
         setFocus(Qt::OtherFocusReason);
+    }
+    showFocus();
+}
+
+// The game is played from the keyboard, so the button that Enter or Space
+// would press always shows that it holds the focus, not only after Tab (Qt
+// forgets that on its own when the window is activated or clicked).
+void FormWindow::showFocus() {
+    if (!testAttribute(Qt::WA_KeyboardFocusChange)) {
+        setAttribute(Qt::WA_KeyboardFocusChange);
+        for (auto& [b, button] : buttons_) {
+            button->update();
+        }
+    }
+}
+
+void FormWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange) {
+        showFocus();
     }
 }
 
@@ -201,7 +229,7 @@ void FormWindow::layoutButtons() {
         return;
     }
     QFont font = this->font();
-    font.setPixelSize(std::max(1, pixelEdge(kLabelFontTwips / mapping_.twipsPerPixel)));
+    font.setPixelSize(std::max(1, pixelEdge(kButtonTextTwips / mapping_.twipsPerPixel)));
     for (auto& [b, button] : buttons_) {
         button->setGeometry(mapping_.rect(b->box()));
         button->setFont(font);
@@ -244,9 +272,9 @@ const QImage& FormWindow::imageOf(const Picture& picture) {
     return images_.emplace(picture.Handle(), std::move(image)).first->second;
 }
 
-void FormWindow::paintElement(QPainter& painter, const Element& element) {
+void FormWindow::paintElement(QPainter& painter, const Element& element, const QRegion& dirty) {
     const QRect r = mapping_.rect(element.box());
-    if (r.isEmpty()) {
+    if (r.isEmpty() || !dirty.intersects(r)) {
         return;
     }
     switch (element.kind()) {
@@ -274,12 +302,7 @@ void FormWindow::paintElement(QPainter& painter, const Element& element) {
             const auto& l = static_cast<const Label&>(element);
             const LabelStyle& style = l.style();
             QFont font = this->font();
-            if (!style.platformDefault) {
-                font.setPixelSize(std::max(1, pixelEdge(kLabelFontTwips / mapping_.twipsPerPixel)));
-            } else {
-                // The platform's default font, sized to fit the About window's labels.
-                font.setPixelSize(std::max(1, pixelEdge(150.0 / mapping_.twipsPerPixel)));
-            }
+            font.setPixelSize(std::max(1, pixelEdge(style.textTwips / mapping_.twipsPerPixel)));
             painter.setFont(font);
             if (!style.transparent && !style.platformDefault) {
                 painter.fillRect(r, qcolour(style.backColour));
@@ -312,10 +335,11 @@ void FormWindow::paintEvent(QPaintEvent* event) {
                       mapping_.x(form_->clientWidth()) - mapping_.x(0),
                       mapping_.y(form_->clientHeight()) - mapping_.y(0));
     painter.fillRect(scene, back);
-    painter.setClipRegion(event->region().intersected(scene));
+    const QRegion dirty = event->region().intersected(scene);
+    painter.setClipRegion(dirty);
     for (const Element* e : form_->layers()) {
         if (e->Visible()) {
-            paintElement(painter, *e);
+            paintElement(painter, *e, dirty);
         }
     }
 }

@@ -41,7 +41,7 @@ class FormWindow : public QWidget, public FormView {
     const TwipsMapping& mapping() const { return mapping_; }
 
     // FormView
-    void elementChanged(const Element& element) override;
+    void elementChanged(const Element& element, const Box& before) override;
     void visibilityChanged(bool visible) override;
     void focusChanged() override;
     void formDestroyed() override;
@@ -53,10 +53,12 @@ class FormWindow : public QWidget, public FormView {
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void layoutButtons();
-    void paintElement(QPainter& painter, const Element& element);
+    void showFocus();
+    void paintElement(QPainter& painter, const Element& element, const QRegion& dirty);
     const QImage& imageOf(const Picture& picture);
 
     Form* form_;
@@ -66,7 +68,7 @@ class FormWindow : public QWidget, public FormView {
     std::map<std::uint32_t, QImage> images_;
 };
 
-// The toolkit key code of a Qt key, or 0 for a key the toolkit does not name.
+// The toolkit key code of a Qt key the game or the focus rules read, or 0.
 int keyCodeOf(int qtKey);
 
 }  // namespace platform

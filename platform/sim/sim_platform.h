@@ -35,8 +35,6 @@ class SimPlatform : public Platform {
     // Ends the run at once, also in the middle of a wait.
     [[noreturn]] void stopNow();
 
-    std::int64_t stopTime() const { return stop_; }
-
   protected:
     void sound() override {}
 

@@ -27,7 +27,7 @@ class EveryClose : public ::testing::Test {
             GTEST_SKIP() << "Xvfb is not installed here, so no real window can be shown";
         }
         session_ = std::make_unique<GulpoSession>(
-            SessionOptions{GULPO_PROGRAM, currentTestName(), {}, {}});
+            SessionOptions{GULPO_PROGRAM, currentTestName(), {}, {}, {}});
     }
 
     // Gives the main window the focus and presses Enter in it, which is Start.

@@ -47,8 +47,9 @@ bool GulpoSession::launch() {
     environment.insert(environment.end(), options_.environment.begin(), options_.environment.end());
     main_ = 0;
     launchedAt_ = Clock::now();
-    program_.emplace(std::vector<std::string>{options_.program}, environment,
-                     artifact(".gulpo.out.log"), -1, artifact(".gulpo.err.log"));
+    std::vector<std::string> argv{options_.program};
+    argv.insert(argv.end(), options_.arguments.begin(), options_.arguments.end());
+    program_.emplace(argv, environment, artifact(".gulpo.out.log"), -1, artifact(".gulpo.err.log"));
     main_ = client_.findTopLevel("Gulpo", kWindowShows);
     if (main_ == 0) {
         return false;

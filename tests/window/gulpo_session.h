@@ -31,6 +31,8 @@ struct SessionOptions {
     // The size the main window's client area is given once it shows, as a
     // window manager would when the user drags its frame.
     std::optional<WindowSize> mainWindowSize;
+    // Arguments for the program.
+    std::vector<std::string> arguments;
 };
 
 class GulpoSession {

@@ -51,7 +51,7 @@ TEST_P(InputStorm, NeitherCrashesNorHangsAndEndsCleanly) {
     }
     const unsigned seed = GetParam();
     Dice d(seed);
-    GulpoSession session({GULPO_PROGRAM, "storm_" + std::to_string(seed), {}, {}});
+    GulpoSession session({GULPO_PROGRAM, "storm_" + std::to_string(seed), {}, {}, {}});
     ASSERT_TRUE(session.launch()) << "seed " << seed << "; " << session.state();
     const XWindowId main = session.mainWindow();
 

@@ -266,9 +266,9 @@ VirtualScreen::VirtualScreen(const std::string& xvfbPath, const std::string& log
     const int writeEnd = fds[1];
     try {
         server_.emplace(
-            // Room for the main window at twice its size (934 x 1040).
+            // Room for the main window at three times its size (1401 x 1560).
             std::vector<std::string>{xvfbPath, "-displayfd", std::to_string(writeEnd), "-screen",
-                                     "0", "1600x1200x24", "-nolisten", "tcp"},
+                                     "0", "1600x1600x24", "-nolisten", "tcp"},
             std::vector<std::string>{}, logPath, writeEnd);
     } catch (...) {
         ::close(readEnd);

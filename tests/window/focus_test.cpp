@@ -1,0 +1,70 @@
+// Keyboard focus a player can see: the button that Enter or Space would
+// press shows the focus, and Start, the window's default button, looks like
+// one while it is shown.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "playfield/playfield.h"
+#include "scene_pixels.h"
+#include "stepped_session.h"
+
+namespace window_test {
+namespace {
+
+// A button's pixels; with `frameOnly`, only the outermost ones, where the
+// platform draws a default button's frame, and not the caption.
+std::vector<std::uint32_t> buttonLook(const Screenshot& shot, const PixelRect& button,
+                                      bool frameOnly = false) {
+    std::vector<std::uint32_t> look;
+    for (int y = button.top; y < button.bottom; ++y) {
+        for (int x = button.left; x < button.right; ++x) {
+            const bool edge = x < button.left + 3 || x >= button.right - 3 || y < button.top + 3 ||
+                              y >= button.bottom - 3;
+            if (edge || !frameOnly) {
+                look.push_back(shot.at(x, y));
+            }
+        }
+    }
+    return look;
+}
+
+TEST(Focus, TheFocusedButtonShowsItAndStartLooksLikeTheDefault) {
+    if (!xvfbInstalled()) {
+        GTEST_SKIP() << "Xvfb is not installed here, so no real window can be shown";
+    }
+    std::optional<SteppedSession> session;
+    try {
+        session.emplace(GULPO_STEPPED, "focus");
+    } catch (const std::exception& e) {
+        FAIL() << e.what();
+    }
+    const playfield::Playfield scene;
+    // Focus shows in the window that has the keyboard, as a desktop's
+    // active window does.
+    ASSERT_TRUE(session->session().x().focus(session->session().mainWindow(),
+                                             std::chrono::milliseconds(2000)));
+    // Start holds the focus at load; Tab gives it to About.
+    ASSERT_EQ(session->compare("start_focused").differing, 0);
+    const Screenshot startFocused = session->session().x().capture(session->session().mainWindow());
+    ASSERT_EQ(session->ask("key 9"), "ok");
+    ASSERT_EQ(session->compare("about_focused").differing, 0);
+    const Screenshot aboutFocused = session->session().x().capture(session->session().mainWindow());
+    ASSERT_FALSE(startFocused.empty() || aboutFocused.empty());
+
+    const platform::TwipsMapping mapping = session->session().mapping();
+    const PixelRect start = pixelsOf(scene.cmdStart.box(), mapping);
+    const PixelRect about = pixelsOf(scene.cmdAbout.box(), mapping);
+    EXPECT_NE(buttonLook(startFocused, start), buttonLook(aboutFocused, start))
+        << "Start looks the same with and without the focus";
+    EXPECT_NE(buttonLook(startFocused, about), buttonLook(aboutFocused, about))
+        << "About looks the same with and without the focus";
+    // Neither holds the focus here: Start as the default button, About plain.
+    EXPECT_NE(buttonLook(aboutFocused, start, true), buttonLook(startFocused, about, true))
+        << "Start does not look like the default button";
+}
+
+}  // namespace
+}  // namespace window_test

@@ -1,0 +1,265 @@
+// What the window shows is the game: the real window, as the X server holds
+// it after the game's own incremental repaints, against a fresh rendering of
+// the same state, pixel for pixel. Sprites that move or jump, dots eaten,
+// ghosts turning blue and back, labels rewritten and the window resized must
+// leave nothing of what was there before, at every scale.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "stepped_session.h"
+
+namespace window_test {
+namespace {
+
+// The main window's client area at its design size, 15 twips a pixel.
+constexpr WindowSize kDesignSize{467, 520};
+
+// The player's box as the state line gives it.
+struct Spot {
+    float left = 0;
+    float top = 0;
+};
+
+// Reads "name=left,top,..." out of a state line.
+Spot spotOf(const std::string& state, const std::string& name) {
+    const auto at = state.find(" " + name + "=");
+    Spot s;
+    if (at != std::string::npos) {
+        std::sscanf(state.c_str() + at + name.size() + 2, "%f,%f", &s.left, &s.top);
+    }
+    return s;
+}
+
+int numberOf(const std::string& state, const std::string& name) {
+    const auto at = state.find(name + "=");
+    return at == std::string::npos ? -1 : std::atoi(state.c_str() + at + name.size() + 1);
+}
+
+class Repaint : public ::testing::TestWithParam<int> {
+  protected:
+    void SetUp() override {
+        if (!xvfbInstalled()) {
+            GTEST_SKIP() << "Xvfb is not installed here, so no real window can be shown";
+        }
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string("repaint_") + info->name();
+        for (char& c : name) {
+            c = c == '/' ? '_' : c;
+        }
+        const WindowSize wanted{kDesignSize.width * GetParam() / 100,
+                                kDesignSize.height * GetParam() / 100};
+        try {
+            session_.emplace(GULPO_STEPPED, name, wanted);
+        } catch (const std::exception& e) {
+            FAIL() << e.what();
+        }
+    }
+
+    std::string ask(const std::string& command) {
+        const std::string r = session_->ask(command);
+        EXPECT_EQ(r.substr(0, 2), "ok") << command << ": " << r;
+        return r;
+    }
+
+    // Start, then the two seconds before the first tick.
+    void start() {
+        ask("key 13");
+        ASSERT_EQ(numberOf(session_->state(), "start"), 0) << "Start did not start the game";
+    }
+
+    // One tick of the game (the tick timer fires 60 times a second).
+    void tick(int n = 1) {
+        for (int i = 0; i < n; ++i) {
+            ask("advance 17");
+        }
+    }
+
+    // Once the screen has gone wrong, later pictures only repeat it.
+    void expectSameAsFresh(const std::string& label) {
+        if (HasFailure()) {
+            return;
+        }
+        const FrameComparison c = session_->compare(label);
+        EXPECT_EQ(c.differing, 0) << "after " << label << " the screen is not what a fresh "
+                                  << "rendering shows: " << c.detail;
+    }
+
+    std::string state() { return session_->state(); }
+
+    std::optional<SteppedSession> session_;
+};
+
+TEST_P(Repaint, ThePlayerLeavesNothingBehindInAnyDirection) {
+    start();
+    // A crossing in the tunnel row: open to all four sides.
+    ask("place imgGulpo 1380 2880");
+    expectSameAsFresh("placed");
+    const struct {
+        int key;
+        const char* name;
+        float dx;
+        float dy;
+    } steps[] = {{37, "left", -1, 0}, {38, "up", 0, -1}, {39, "right", 1, 0}, {40, "down", 0, 1}};
+    for (const auto& step : steps) {
+        ask("key " + std::to_string(step.key));
+        expectSameAsFresh(std::string("turned_") + step.name);
+        const Spot before = spotOf(state(), "gulpo");
+        for (int i = 0; i < 3; ++i) {
+            tick();
+            expectSameAsFresh(std::string("step_") + step.name);
+        }
+        const Spot after = spotOf(state(), "gulpo");
+        EXPECT_GT((after.left - before.left) * step.dx + (after.top - before.top) * step.dy, 0)
+            << "the player did not move " << step.name << ": " << state();
+    }
+}
+
+TEST_P(Repaint, GhostsLeaveNothingBehindAsTheyStep) {
+    start();
+    const std::string before = state();
+    for (int i = 0; i < 40; ++i) {
+        tick();
+        if (i < 5 || i % 5 == 0) {
+            expectSameAsFresh("ghost_step");
+        }
+    }
+    EXPECT_NE(spotOf(state(), "ghost1").top, spotOf(before, "ghost1").top);
+}
+
+TEST_P(Repaint, GhostsTurnBlueAndBackInPlace) {
+    start();
+    // The big dot at the top left is eaten on the next tick.
+    ask("place imgGulpo 500 300");
+    tick();
+    ASSERT_NE(state().find(",blue"), std::string::npos) << state();
+    expectSameAsFresh("big_dot_eaten");
+    tick(3);
+    expectSameAsFresh("blue_ghosts_step");
+    ask("advance 10000");
+    EXPECT_EQ(state().find(",blue"), std::string::npos) << state();
+    expectSameAsFresh("ghosts_normal_again");
+}
+
+TEST_P(Repaint, EatenDotsAndTheScoreShowAtOnce) {
+    start();
+    ask("key 39");
+    for (int i = 0; i < 40 && numberOf(state(), "eaten") == 0; ++i) {
+        tick();
+    }
+    ASSERT_EQ(numberOf(state(), "eaten"), 1) << state();
+    expectSameAsFresh("dot_eaten");
+    tick();
+    expectSameAsFresh("after_dot");
+}
+
+TEST_P(Repaint, ALostLifeShowsTheCollisionThenEveryoneJumpsBack) {
+    start();
+    tick();
+    const Spot player = spotOf(state(), "gulpo");
+    ask("place imgGhost1 " + std::to_string(static_cast<int>(player.left) + 60) + " " +
+        std::to_string(static_cast<int>(player.top)));
+    // The tick that costs the life stands still for two seconds: look then.
+    ask("holdwait");
+    session_->send("advance 17");
+    expectSameAsFresh("lost_life_freeze");
+    EXPECT_EQ(session_->ask("resume"), "ok");
+    EXPECT_EQ(session_->reply(), "ok") << "the tick that cost the life did not end";
+    EXPECT_EQ(numberOf(state(), "lives"), 2) << state();
+    expectSameAsFresh("back_on_the_spots");
+    tick(2);
+    expectSameAsFresh("playing_on");
+}
+
+TEST_P(Repaint, AnEatenGhostJumpsToThePenWithoutATrace) {
+    start();
+    ask("place imgGulpo 500 300");
+    tick();
+    const Spot player = spotOf(state(), "gulpo");
+    ask("place imgGhost2 " + std::to_string(static_cast<int>(player.left)) + " " +
+        std::to_string(static_cast<int>(player.top)));
+    expectSameAsFresh("ghost_placed_on_player");
+    tick();
+    EXPECT_GE(numberOf(state(), "score"), 1200) << state();
+    expectSameAsFresh("ghost_eaten");
+}
+
+TEST_P(Repaint, ACompletedLevelShowsTheRefilledMazeAndTheNextLevel) {
+    start();
+    // Every dot but shpFood(48), on the tunnel row to the player's right.
+    for (int i = 0; i < 76; ++i) {
+        if (i != 48) {
+            ask("food " + std::to_string(i) + " 0");
+        }
+    }
+    expectSameAsFresh("dots_hidden");
+    ask("key 39");
+    for (int i = 0; i < 40 && numberOf(state(), "level") == 1; ++i) {
+        tick();
+    }
+    ASSERT_EQ(numberOf(state(), "level"), 2) << state();
+    EXPECT_EQ(numberOf(state(), "start"), 1) << state();
+    expectSameAsFresh("level_complete");
+    ask("key 13");
+    expectSameAsFresh("level_two_started");
+    tick(3);
+    expectSameAsFresh("level_two_playing");
+}
+
+TEST_P(Repaint, AWindowResizedDuringPlayShowsTheGameAfresh) {
+    start();
+    ask("key 37");
+    tick(5);
+    const auto size = session_->size();
+    ASSERT_TRUE(size.has_value());
+    // Wider than tall: the scene is centred on black.
+    ASSERT_TRUE(session_->resize({size->width * 11 / 10, size->height * 9 / 10}));
+    expectSameAsFresh("resized");
+    tick(5);
+    expectSameAsFresh("resized_playing");
+    ASSERT_TRUE(session_->resize(*size));
+    tick();
+    expectSameAsFresh("resized_back");
+}
+
+// The game's own dice for the keys, fixed so a failing run can be repeated.
+class Keys {
+  public:
+    explicit Keys(unsigned seed) : x_(seed) {}
+    unsigned roll(unsigned n) {
+        x_ = x_ * 1664525u + 1013904223u;
+        return (x_ >> 16) % n;
+    }
+
+  private:
+    unsigned x_;
+};
+
+TEST_P(Repaint, ALongRandomRunLeavesNothingBehind) {
+    Keys keys(static_cast<unsigned>(GetParam()));
+    start();
+    for (int t = 1; t <= 600; ++t) {
+        if (keys.roll(8) == 0) {
+            ask("key " + std::to_string(37 + keys.roll(4)));
+        }
+        tick();
+        if (numberOf(state(), "start") == 1) {
+            ask("key 13");  // a game over or a level done: play on
+        }
+        if (t % 40 == 0) {
+            expectSameAsFresh("random_tick_" + std::to_string(t));
+        }
+    }
+}
+
+// 100%, 150%, 200% and 300% of the design size.
+INSTANTIATE_TEST_SUITE_P(AtScale, Repaint, ::testing::Values(100, 150, 200, 300),
+                         [](const ::testing::TestParamInfo<int>& p) {
+                             return std::to_string(p.param) + "percent";
+                         });
+
+}  // namespace
+}  // namespace window_test

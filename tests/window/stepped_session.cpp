@@ -1,0 +1,209 @@
+#include "stepped_session.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QImage>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+#include "artifact.h"
+
+namespace window_test {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+void makePipe(const std::string& path) {
+    if (::mkfifo(path.c_str(), 0600) != 0) {
+        throw std::runtime_error("cannot make the pipe " + path + ": " + std::strerror(errno));
+    }
+}
+
+std::uint32_t rgbAt(const QImage& image, int x, int y) {
+    return image.pixel(x, y) & 0xFFFFFFu;
+}
+
+}  // namespace
+
+SteppedSession::SteppedSession(const std::string& program, const std::string& name,
+                               std::optional<WindowSize> size)
+    : name_(name) {
+    char scratch[] = "/tmp/gulpo-stepped-XXXXXX";
+    if (::mkdtemp(scratch) == nullptr) {
+        throw std::runtime_error(std::string("cannot make a scratch folder: ") +
+                                 std::strerror(errno));
+    }
+    dir_ = scratch;
+    const std::string commands = dir_ + "/commands";
+    const std::string replies = dir_ + "/replies";
+    makePipe(commands);
+    makePipe(replies);
+    // Held open before the program starts, so that its open does not wait.
+    replies_ = ::open(replies.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (replies_ < 0) {
+        throw std::runtime_error("cannot open " + replies + ": " + std::strerror(errno));
+    }
+    SessionOptions options;
+    options.program = program;
+    options.name = name;
+    options.mainWindowSize = size;
+    options.arguments = {commands, replies};
+    session_.emplace(options);
+    if (!session_->launch()) {
+        throw std::runtime_error("the stepped program showed no window; " + session_->state());
+    }
+    const auto deadline = Clock::now() + milliseconds(10000);
+    while ((commands_ = ::open(commands.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) < 0) {
+        if (Clock::now() >= deadline || !session_->running()) {
+            throw std::runtime_error("the stepped program never opened its pipe; " +
+                                     session_->state());
+        }
+        std::this_thread::sleep_for(milliseconds(10));
+    }
+}
+
+SteppedSession::~SteppedSession() {
+    if (commands_ >= 0) {
+        ::close(commands_);
+    }
+    if (replies_ >= 0) {
+        ::close(replies_);
+    }
+    session_.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+}
+
+void SteppedSession::send(const std::string& command) {
+    const std::string line = command + "\n";
+    if (::write(commands_, line.data(), line.size()) != static_cast<ssize_t>(line.size())) {
+        throw std::runtime_error("cannot send '" + command + "': " + std::strerror(errno));
+    }
+}
+
+std::string SteppedSession::reply() {
+    const auto deadline = Clock::now() + milliseconds(20000);
+    for (;;) {
+        const auto end = pending_.find('\n');
+        if (end != std::string::npos) {
+            std::string line = pending_.substr(0, end);
+            pending_.erase(0, end + 1);
+            return line;
+        }
+        const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
+            throw std::runtime_error("no reply within 20 s; " + session_->state());
+        }
+        pollfd p{replies_, POLLIN, 0};
+        ::poll(&p, 1, static_cast<int>(left.count()));
+        char buffer[4096];
+        const ssize_t n = ::read(replies_, buffer, sizeof buffer);
+        if (n > 0) {
+            pending_.append(buffer, static_cast<std::size_t>(n));
+        } else if (n == 0 && !session_->running()) {
+            throw std::runtime_error("the program ended before it replied; " + session_->state());
+        } else if (n == 0) {
+            std::this_thread::sleep_for(milliseconds(5));
+        }
+    }
+}
+
+std::string SteppedSession::ask(const std::string& command) {
+    send(command);
+    return reply();
+}
+
+std::string SteppedSession::state() {
+    const std::string r = ask("state");
+    return r.rfind("ok ", 0) == 0 ? r.substr(3) : r;
+}
+
+bool SteppedSession::resize(WindowSize size) {
+    return session_->x().resize(session_->mainWindow(), size, milliseconds(5000));
+}
+
+std::optional<WindowSize> SteppedSession::size() {
+    return session_->x().size(session_->mainWindow());
+}
+
+FrameComparison SteppedSession::compare(const std::string& label) {
+    const std::string what = std::to_string(++snaps_) + "_" + label;
+    const std::string freshPath = artifactPath("window_" + name_ + "_" + what + ".fresh.png");
+    const std::string answer = ask("snap " + freshPath);
+    if (answer != "ok") {
+        throw std::runtime_error("snap: " + answer);
+    }
+    QImage fresh(QString::fromStdString(freshPath));
+    if (fresh.isNull()) {
+        throw std::runtime_error("cannot read the fresh rendering " + freshPath);
+    }
+    FrameComparison c;
+    Screenshot shot;
+    const auto deadline = Clock::now() + milliseconds(1000);
+    for (;;) {
+        shot = session_->x().capture(session_->mainWindow());
+        c.differing = 0;
+        if (shot.width != fresh.width() || shot.height != fresh.height()) {
+            c.differing = -1;
+        } else {
+            for (int y = 0; y < shot.height; ++y) {
+                for (int x = 0; x < shot.width; ++x) {
+                    c.differing += shot.at(x, y) != rgbAt(fresh, x, y) ? 1 : 0;
+                }
+            }
+        }
+        if (c.differing == 0 || Clock::now() >= deadline) {
+            break;
+        }
+        std::this_thread::sleep_for(milliseconds(50));
+    }
+    c.total = static_cast<long>(shot.width) * shot.height;
+    std::ostringstream detail;
+    if (c.differing < 0) {
+        detail << "the screen holds " << shot.width << "x" << shot.height
+               << " pixels, the fresh rendering " << fresh.width() << "x" << fresh.height();
+    } else if (c.differing > 0) {
+        int minX = shot.width;
+        int minY = shot.height;
+        int maxX = -1;
+        int maxY = -1;
+        Screenshot map = shot;
+        for (int y = 0; y < shot.height; ++y) {
+            for (int x = 0; x < shot.width; ++x) {
+                const bool differs = shot.at(x, y) != rgbAt(fresh, x, y);
+                map.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(shot.width) +
+                           static_cast<std::size_t>(x)] = differs ? 0xFF00FFu : 0;
+                if (differs) {
+                    minX = std::min(minX, x);
+                    minY = std::min(minY, y);
+                    maxX = std::max(maxX, x);
+                    maxY = std::max(maxY, y);
+                }
+            }
+        }
+        const std::string screenPath = session_->keep(shot, what + ".screen");
+        const std::string mapPath = session_->keep(map, what + ".differing");
+        detail << c.differing << " of " << c.total << " pixels differ, within x " << minX << ".."
+               << maxX << ", y " << minY << ".." << maxY << "; the screen is in " << screenPath
+               << ", the fresh rendering in " << freshPath << ", the differing pixels in "
+               << mapPath;
+    }
+    if (c.differing == 0) {
+        std::error_code ignored;
+        std::filesystem::remove(freshPath, ignored);
+    }
+    c.detail = detail.str();
+    return c;
+}
+
+}  // namespace window_test
