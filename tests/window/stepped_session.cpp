@@ -139,14 +139,20 @@ std::optional<WindowSize> SteppedSession::size() {
 FrameComparison SteppedSession::compare(const std::string& label) {
     const std::string what = std::to_string(++snaps_) + "_" + label;
     const std::string freshPath = artifactPath("window_" + name_ + "_" + what + ".fresh.png");
-    const std::string answer = ask("snap " + freshPath);
-    if (answer != "ok") {
-        throw std::runtime_error("snap: " + answer);
-    }
-    QImage fresh(QString::fromStdString(freshPath));
-    if (fresh.isNull()) {
-        throw std::runtime_error("cannot read the fresh rendering " + freshPath);
-    }
+    // A window just resized may not have heard of its new size yet: until
+    // it has, its fresh rendering keeps the old one, and is taken again.
+    auto snap = [&] {
+        const std::string answer = ask("snap " + freshPath);
+        if (answer != "ok") {
+            throw std::runtime_error("snap: " + answer);
+        }
+        QImage image(QString::fromStdString(freshPath));
+        if (image.isNull()) {
+            throw std::runtime_error("cannot read the fresh rendering " + freshPath);
+        }
+        return image;
+    };
+    QImage fresh = snap();
     FrameComparison c;
     Screenshot shot;
     const auto deadline = Clock::now() + milliseconds(1000);
@@ -166,6 +172,9 @@ FrameComparison SteppedSession::compare(const std::string& label) {
             break;
         }
         std::this_thread::sleep_for(milliseconds(50));
+        if (c.differing < 0) {
+            fresh = snap();
+        }
     }
     c.total = static_cast<long>(shot.width) * shot.height;
     std::ostringstream detail;
