@@ -149,7 +149,9 @@ class ChangeLog : public platform::FormView {
   public:
     explicit ChangeLog(platform::Form& form) : form_(form) { form.setView(this); }
     ~ChangeLog() override { form_.setView(nullptr); }
-    void elementChanged(const platform::Element& e, const platform::Box& /*before*/) override { names.push_back(e.name()); }
+    void elementChanged(const platform::Element& e, const platform::Box& /*before*/) override {
+        names.push_back(e.name());
+    }
     void visibilityChanged(bool) override {}
     void focusChanged() override {}
     void formDestroyed() override {}

@@ -6,8 +6,6 @@
 
 #include <chrono>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -30,13 +28,6 @@ bool acceptsConnections(const std::string& socketPath) {
 
 }  // namespace
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 void waitUntilServing(window_test::ChildProcess& server, const std::string& name,
                       const std::string& socketPath, const std::string& logPath) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -46,7 +37,7 @@ void waitUntilServing(window_test::ChildProcess& server, const std::string& name
             server.stop(window_test::Millis(500));
             std::string message = name;
             message += " did not take connections on " + socketPath + "; its log says:\n";
-            message += readFile(logPath);
+            message += window_test::readFile(logPath);
             throw std::runtime_error(message);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

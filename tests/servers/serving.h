@@ -6,9 +6,6 @@
 
 namespace server_test {
 
-// A whole text file ("" if it cannot be read).
-std::string readFile(const std::string& path);
-
 // Polls until a server started as `server` takes connections on the Unix
 // socket `socketPath`. Throws std::runtime_error, with the server's log at
 // `logPath`, if the server ends first or does not serve within 10 s.

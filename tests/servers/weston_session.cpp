@@ -61,7 +61,7 @@ std::unique_ptr<window_test::ChildProcess> WestonSession::startClient(
 }
 
 std::string WestonSession::log() const {
-    return readFile(log_);
+    return window_test::readFile(log_);
 }
 
 std::string WestonSession::clientProtocol(const std::string& text) const {

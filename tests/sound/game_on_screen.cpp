@@ -6,8 +6,6 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "tests/servers/serving.h"
-
 namespace sound_test {
 
 namespace {
@@ -72,7 +70,7 @@ int GameOnScreen::bellsRung() {
 }
 
 std::string GameOnScreen::errorOutput() const {
-    return server_test::readFile(errorLog_);
+    return window_test::readFile(errorLog_);
 }
 
 std::string GameOnScreen::state() {
@@ -82,7 +80,7 @@ std::string GameOnScreen::state() {
     } else {
         s << "the program is still running";
     }
-    s << "; its output:\n" << server_test::readFile(outputLog_) << server_test::readFile(errorLog_);
+    s << "; its output:\n" << window_test::readFile(outputLog_) << window_test::readFile(errorLog_);
     return s.str();
 }
 

@@ -25,7 +25,6 @@
 #include "playfield/layout.h"
 #include "playfield/playfield.h"
 #include "tests/servers/pulse_server.h"
-#include "tests/servers/serving.h"
 #include "tests/servers/weston_session.h"
 #include "tests/sound/dot_sounds.h"
 #include "tests/sound/sink_recorder.h"
@@ -226,7 +225,7 @@ class WaylandSession : public ::testing::Test {
         } else {
             s << "the program is still running";
         }
-        s << "; its output:\n" << server_test::readFile(programLog_);
+        s << "; its output:\n" << window_test::readFile(programLog_);
         return s.str();
     }
 

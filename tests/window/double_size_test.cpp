@@ -16,11 +16,7 @@ constexpr WindowSize kDoubleSize{934, 1040};
 
 class DoubleSize : public GulpoWindowTest {
   protected:
-    SessionOptions options() const override {
-        SessionOptions o = GulpoWindowTest::options();
-        o.mainWindowSize = kDoubleSize;
-        return o;
-    }
+    DoubleSize() { options.mainWindowSize = kDoubleSize; }
 };
 
 TEST_F(DoubleSize, ShowsPureBlueExactlyWhereTheMazeHasWallsWithNoMargins) {

@@ -7,11 +7,9 @@
 
 namespace window_test {
 
-SessionOptions GulpoWindowTest::options() const {
-    SessionOptions o;
-    o.program = GULPO_PROGRAM;
-    o.name = currentTestName();
-    return o;
+GulpoWindowTest::GulpoWindowTest() {
+    options.program = GULPO_PROGRAM;
+    options.name = currentTestName();
 }
 
 std::string currentTestName() {
@@ -24,7 +22,7 @@ void GulpoWindowTest::SetUp() {
         GTEST_SKIP() << "Xvfb is not installed here, so no real window can be shown";
     }
     try {
-        session_ = std::make_unique<GulpoSession>(options());
+        session_ = std::make_unique<GulpoSession>(options);
     } catch (const std::exception& e) {
         FAIL() << e.what();
     }

@@ -2,7 +2,7 @@
 
 // The fixture of the real-window tests: each test has its own X server and
 // its own copy of the program, showing its main window. A suite changes the
-// program's environment or the main window's size by overriding options().
+// program, its environment or the main window's size in its constructor.
 
 #include <gtest/gtest.h>
 
@@ -19,8 +19,7 @@ std::string currentTestName();
 
 class GulpoWindowTest : public ::testing::Test {
   protected:
-    // The game, named after the test; a suite may add to it.
-    virtual SessionOptions options() const;
+    GulpoWindowTest();
 
     void SetUp() override;
     void TearDown() override;
@@ -47,6 +46,9 @@ class GulpoWindowTest : public ::testing::Test {
                                                     Millis timeout);
     // Notes a measurement in the test's XML report and on the console.
     void note(const std::string& key, long value);
+
+    // The game, named after the test; SetUp starts it as the suite leaves it.
+    SessionOptions options;
 
   private:
     std::unique_ptr<GulpoSession> session_;

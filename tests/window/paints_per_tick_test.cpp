@@ -16,11 +16,7 @@ using std::chrono::milliseconds;
 
 class PaintsPerTick : public GulpoWindowTest {
   protected:
-    SessionOptions options() const override {
-        SessionOptions o = GulpoWindowTest::options();
-        o.program = GULPO_TICK_PROBE;
-        return o;
-    }
+    PaintsPerTick() { options.program = GULPO_TICK_PROBE; }
 };
 
 TEST_F(PaintsPerTick, AtMostOneRepaintFollowsEachTickWhilePlaying) {

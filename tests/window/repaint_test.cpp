@@ -60,7 +60,7 @@ class Repaint : public ::testing::TestWithParam<int> {
     }
 
     std::string ask(const std::string& command) {
-        const std::string r = session_->ask(command);
+        std::string r = session_->ask(command);
         EXPECT_EQ(r.substr(0, 2), "ok") << command << ": " << r;
         return r;
     }

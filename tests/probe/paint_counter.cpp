@@ -1,4 +1,4 @@
-#include "probe/paint_counter.h"
+#include "tests/probe/paint_counter.h"
 
 #include <QEvent>
 #include <algorithm>

@@ -22,10 +22,10 @@
 #include "game/frm_gulpo.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/qt_platform.h"
-#include "probe/beep_log.h"
-#include "probe/input_commands.h"
-#include "probe/paint_counter.h"
-#include "probe/tick_stopwatch.h"
+#include "tests/probe/beep_log.h"
+#include "tests/probe/input_commands.h"
+#include "tests/probe/paint_counter.h"
+#include "tests/probe/tick_stopwatch.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "probe/tick_stopwatch.h"
+#include "tests/probe/tick_stopwatch.h"
 
 #include <algorithm>
 #include <cstdio>

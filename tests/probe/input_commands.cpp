@@ -1,4 +1,4 @@
-#include "probe/input_commands.h"
+#include "tests/probe/input_commands.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "probe/beep_log.h"
+#include "tests/probe/beep_log.h"
 
 namespace probe {
 
