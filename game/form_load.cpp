@@ -3,11 +3,11 @@
 namespace game {
 
 void FrmGulpo::Form_Load() {
-    Ghost1DY = -25;
+    Ghost1DY = -kGhostStep;
     Ghost1DX = 0;
-    Ghost2DY = -25;
+    Ghost2DY = -kGhostStep;
     Ghost2DX = 0;
-    Ghost3DY = -25;
+    Ghost3DY = -kGhostStep;
     Ghost3DX = 0;
     PlayerStartLeft = Int16::fromTwips(imgGulpo.Left());
     PlayerStartTop = Int16::fromTwips(imgGulpo.Top());

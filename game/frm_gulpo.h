@@ -13,6 +13,9 @@ namespace game {
 
 class FrmAbout;
 
+// How far a ghost moves in a tick, on one axis at a time.
+inline constexpr int kGhostStep = 25;
+
 // One ghost's elements, for the rules that treat the three ghosts alike.
 struct Ghost {
     int number;

@@ -95,7 +95,7 @@ void FrmGulpo::eatBlueGhosts() {
         } else {
             place(g.sprite, spot.left, spot.top);
         }
-        g.dy = -25;
+        g.dy = -kGhostStep;
         g.dx = 0;
         g.timer.setEnabled(false);
         g.sprite.setPicture(g.real.picture());

@@ -4,7 +4,6 @@ namespace game {
 
 namespace {
 
-constexpr int kGhostStep = 25;
 // Twice the step: a ghost that walks into a wall ends the tick 25 twips
 // farther from it than it began.
 constexpr float kGhostBump = 50;

@@ -24,13 +24,13 @@ void FrmGulpo::completeLevel() {
     cmdAbout.setVisible(true);
     imgFruit.setVisible(true);
     place(imgGhost2, 3000, 2880);
-    Ghost2DY = -25;
+    Ghost2DY = -kGhostStep;
     Ghost2DX = 0;
     place(imgGhost1, 2880, 2880);
-    Ghost1DY = -25;
+    Ghost1DY = -kGhostStep;
     Ghost1DX = 0;
     place(imgGhost3, 3100, 2880);
-    Ghost3DY = -25;
+    Ghost3DY = -kGhostStep;
     Ghost3DX = 0;
     place(imgGulpo, PlayerStartLeft.asTwips(), PlayerStartTop.asTwips());
     PlayerDX = 0;

@@ -50,12 +50,12 @@ void FrmGulpo::loseLife() {
     PlayerDY = 0;
     place(imgGhost1, kAfterLostLife[0].left, kAfterLostLife[0].top);
     place(imgGhost2, kAfterLostLife[1].left, kAfterLostLife[1].top);
-    Ghost1DY = -25;
+    Ghost1DY = -kGhostStep;
     Ghost1DX = 0;
-    Ghost2DY = -25;
+    Ghost2DY = -kGhostStep;
     Ghost2DX = 0;
     place(imgGhost3, kAfterLostLife[2].left, kAfterLostLife[2].top);
-    Ghost3DY = -25;
+    Ghost3DY = -kGhostStep;
     Ghost3DX = 0;
     Lives = Lives - 1;
     lblLives.setCaption(platform::numberText(Lives));
