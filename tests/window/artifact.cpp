@@ -1,4 +1,4 @@
-#include "artifact.h"
+#include "tests/window/artifact.h"
 
 #include <QImage>
 #include <QString>

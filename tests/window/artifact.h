@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "x_session.h"
+#include "tests/window/x_session.h"
 
 namespace window_test {
 

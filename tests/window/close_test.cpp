@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "gulpo_window_test.h"
+#include "tests/window/gulpo_window_test.h"
 
 namespace window_test {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <chrono>
 
-#include "gulpo_window_test.h"
 #include "playfield/playfield.h"
+#include "tests/window/gulpo_window_test.h"
 
 namespace window_test {
 namespace {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "playfield/playfield.h"
-#include "scene_pixels.h"
-#include "stepped_session.h"
+#include "tests/window/scene_pixels.h"
+#include "tests/window/stepped_session.h"
 
 namespace window_test {
 namespace {

@@ -1,9 +1,9 @@
-#include "gulpo_session.h"
+#include "tests/window/gulpo_session.h"
 
 #include <sstream>
 
-#include "artifact.h"
 #include "playfield/layout.h"
+#include "tests/window/artifact.h"
 
 namespace window_test {
 

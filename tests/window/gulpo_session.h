@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/qt/form_window.h"
-#include "x_session.h"
+#include "tests/window/x_session.h"
 
 namespace window_test {
 

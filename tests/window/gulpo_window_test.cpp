@@ -1,4 +1,4 @@
-#include "gulpo_window_test.h"
+#include "tests/window/gulpo_window_test.h"
 
 #include <iostream>
 #include <sstream>

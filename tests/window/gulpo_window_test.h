@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "gulpo_session.h"
-#include "scene_pixels.h"
+#include "tests/window/gulpo_session.h"
+#include "tests/window/scene_pixels.h"
 
 namespace window_test {
 

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "gulpo_session.h"
+#include "tests/window/gulpo_session.h"
 
 namespace window_test {
 namespace {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "artifact.h"
-#include "x_session.h"
+#include "tests/window/artifact.h"
+#include "tests/window/x_session.h"
 
 namespace window_test {
 namespace {

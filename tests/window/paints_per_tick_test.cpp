@@ -7,7 +7,7 @@
 #include <string>
 #include <thread>
 
-#include "gulpo_window_test.h"
+#include "tests/window/gulpo_window_test.h"
 
 namespace window_test {
 namespace {

@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "stepped_session.h"
+#include "tests/window/stepped_session.h"
 
 namespace window_test {
 namespace {

@@ -1,4 +1,4 @@
-#include "scene_pixels.h"
+#include "tests/window/scene_pixels.h"
 
 #include <iomanip>
 #include <sstream>

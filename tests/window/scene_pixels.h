@@ -14,7 +14,7 @@
 #include "platform/form.h"
 #include "platform/qt/form_window.h"
 #include "playfield/playfield.h"
-#include "x_session.h"
+#include "tests/window/x_session.h"
 
 namespace window_test {
 

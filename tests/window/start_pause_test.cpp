@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "gulpo_window_test.h"
+#include "tests/window/gulpo_window_test.h"
 
 namespace window_test {
 namespace {

@@ -1,4 +1,4 @@
-#include "stepped_session.h"
+#include "tests/window/stepped_session.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -14,7 +14,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "artifact.h"
+#include "tests/window/artifact.h"
 
 namespace window_test {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "gulpo_session.h"
+#include "tests/window/gulpo_session.h"
 
 namespace window_test {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <sstream>
 
-#include "gulpo_window_test.h"
+#include "tests/window/gulpo_window_test.h"
 
 namespace window_test {
 namespace {

@@ -12,8 +12,8 @@
 #include <thread>
 #include <vector>
 
-#include "gulpo_window_test.h"
 #include "playfield/playfield.h"
+#include "tests/window/gulpo_window_test.h"
 
 namespace window_test {
 namespace {
