@@ -116,14 +116,18 @@ class Image : public Element {
     Picture picture_;
 };
 
+// The height of a window's text in twips (about 8 points at the design
+// size), scaled with the window: the buttons' captions and the labels'.
+inline constexpr int kTextTwips = 165;
+
 // A text label.
 struct LabelStyle {
     Colour foreColour = kWindowText;
     Colour backColour = kButtonFace;
     bool transparent = false;
     bool platformDefault = false;  // the platform's default font and colours
-    // The height of the text in twips (about 8 points), scaled with the window.
-    int textTwips = 165;
+    // The height of the text in twips, scaled with the window.
+    int textTwips = kTextTwips;
 };
 
 class Label : public Element {

@@ -59,8 +59,7 @@ void Replay::deliver(const ScriptEvent& e) {
             endDelivered_ = true;
             platform_.stopNow();
     }
-    if (e.verb == Verb::set || e.verb == Verb::place || e.verb == Verb::food ||
-        e.verb == Verb::big) {
+    if (isInjection(e.verb)) {
         trace_.injection(verbName(e.verb), script_->written(e));
     }
 }

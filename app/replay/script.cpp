@@ -239,8 +239,7 @@ ScriptEvent ScriptReader::event(const std::vector<std::string_view>& words) {
             }
             break;
     }
-    if (e.verb == Verb::set || e.verb == Verb::place || e.verb == Verb::food ||
-        e.verb == Verb::big) {
+    if (isInjection(e.verb)) {
         keepWritten(e, words);
     }
     return e;

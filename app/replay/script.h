@@ -18,6 +18,11 @@ inline constexpr std::array<std::string_view, 9> kVerbNames = {
 inline std::string_view verbName(Verb verb) {
     return kVerbNames[static_cast<std::size_t>(verb)];
 }
+// The verbs that write into the game's state rather than press or close
+// something; the trace shows them with their arguments as written.
+inline bool isInjection(Verb verb) {
+    return verb == Verb::set || verb == Verb::place || verb == Verb::food || verb == Verb::big;
+}
 
 // The buttons a click names, the windows a frame close names and the
 // sprites a script may place, in the order their numbers are given.

@@ -17,8 +17,6 @@ namespace platform {
 namespace {
 
 constexpr double kDesignTwipsPerPixel = 15.0;
-// The buttons' text: about 8 points at the design size, as the labels'.
-constexpr double kButtonTextTwips = 165.0;
 
 QColor qcolour(Colour c) {
     const Colour plain = resolveColour(c);
@@ -229,7 +227,7 @@ void FormWindow::layoutButtons() {
         return;
     }
     QFont font = this->font();
-    font.setPixelSize(std::max(1, pixelEdge(kButtonTextTwips / mapping_.twipsPerPixel)));
+    font.setPixelSize(std::max(1, pixelEdge(kTextTwips / mapping_.twipsPerPixel)));
     for (auto& [b, button] : buttons_) {
         button->setGeometry(mapping_.rect(b->box()));
         button->setFont(font);

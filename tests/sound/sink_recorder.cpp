@@ -25,14 +25,15 @@ Nanos steadyNow() {
 }
 
 SinkRecorder::SinkRecorder(const std::string& server, const std::string& source) {
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 2};
+    const pa_sample_spec format{PA_SAMPLE_S16LE, kRate, 2};
     // Small fragments: the blocks come as the sink plays them, not in bursts.
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<std::uint32_t>(-1);
     attr.fragsize = kBlockFrames * 4;
     int err = 0;
-    pa_simple* stream = pa_simple_new(server.c_str(), "gulpo-sound-test", PA_STREAM_RECORD,
-                                      source.c_str(), "sink monitor", &spec, nullptr, &attr, &err);
+    pa_simple* stream =
+        pa_simple_new(server.c_str(), "gulpo-sound-test", PA_STREAM_RECORD, source.c_str(),
+                      "sink monitor", &format, nullptr, &attr, &err);
     if (stream == nullptr) {
         throw std::runtime_error("cannot record " + source + " on " + server + ": " +
                                  pa_strerror(err));
