@@ -30,8 +30,7 @@ constexpr double kWindowMs = 500;
 // One game's two tunnel dots; empty if they were not eaten within 10 s.
 std::vector<DotSound> tunnelDots(const std::string& dir, const server_test::PulseServer& server,
                                  const SinkRecorder& sink) {
-    GameOnScreen game({GULPO_TICK_PROBE, GULPO_XVFB, GULPO_XDOTOOL}, dir,
-                      {"PULSE_SERVER=" + server.address()});
+    GameOnScreen game("sound_bench", dir + "/beeps.log", {"PULSE_SERVER=" + server.address()});
     game.press("Return");
     game.press("Right");
     const auto deadline = steady_clock::now() + seconds(10);

@@ -14,19 +14,19 @@ PulseServer::PulseServer(const std::string& pulseaudioPath, const std::string& d
     const std::string socketPath = runtime + "/native";
     address_ = "unix:" + socketPath;
     const std::string log = dir + "/pulseaudio.log";
-    // env(1) replaces the test's own HOME and runtime folder, so that the
+    // Its own HOME and runtime folder in place of the test's, so that the
     // server's cookie and state stay in `dir`. The sink comes before the
     // socket: once the socket answers, the sink is there.
     daemon_.emplace(
         std::vector<std::string>{
-            "/usr/bin/env", "HOME=" + home, "XDG_RUNTIME_DIR=" + runtime,
-            "XDG_CONFIG_HOME=" + home + "/.config", "PULSE_RUNTIME_PATH=" + runtime,
-            "PULSE_STATE_PATH=" + home + "/state", pulseaudioPath, "-n", "--daemonize=no",
-            "--system=false", "--exit-idle-time=-1", "--use-pid-file=false", "--realtime=no",
-            "--high-priority=no", "--log-target=stderr",
+            pulseaudioPath, "-n", "--daemonize=no", "--system=false", "--exit-idle-time=-1",
+            "--use-pid-file=false", "--realtime=no", "--high-priority=no", "--log-target=stderr",
             "--load=module-null-sink sink_name=" + std::string(kSink) + " rate=44100 channels=2",
             "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socketPath},
-        std::vector<std::string>{}, log);
+        std::vector<std::string>{
+            "HOME=" + home, "XDG_RUNTIME_DIR=" + runtime, "XDG_CONFIG_HOME=" + home + "/.config",
+            "PULSE_RUNTIME_PATH=" + runtime, "PULSE_STATE_PATH=" + home + "/state"},
+        log);
     server_test::waitUntilServing(*daemon_, "pulseaudio", socketPath, log);
 }
 

@@ -3,27 +3,19 @@
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 
-#include <sstream>
 #include <stdexcept>
 
 namespace sound_test {
 
-namespace {
-
 using window_test::Millis;
 
-}  // namespace
-
-GameOnScreen::GameOnScreen(const Paths& paths, const std::string& dir,
-                           const std::vector<std::string>& extraEnv)
-    : paths_(paths),
-      beepLog_(dir + "/beeps.log"),
-      outputLog_(dir + "/gulpo.out.log"),
-      errorLog_(dir + "/gulpo.err.log") {
-    screen_.emplace(paths.xvfb, dir + "/xvfb.log");
-    Display* bellWatch = XOpenDisplay(screen_->display().c_str());
+GameOnScreen::GameOnScreen(const std::string& name, std::string beepLog,
+                           const std::vector<std::string>& environment)
+    : beepLog_(std::move(beepLog)),
+      session_({GULPO_TICK_PROBE, name, environment, {}, {"--beep-log", beepLog_}}) {
+    Display* bellWatch = XOpenDisplay(session_.display().c_str());
     if (bellWatch == nullptr) {
-        throw std::runtime_error("cannot open display " + screen_->display());
+        throw std::runtime_error("cannot open display " + session_.display());
     }
     bellWatch_ = bellWatch;
     int opcode = 0;
@@ -35,16 +27,7 @@ GameOnScreen::GameOnScreen(const Paths& paths, const std::string& dir,
     }
     XkbSelectEvents(bellWatch, XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask);
     XSync(bellWatch, False);
-    // env(1) sets the variables in place of any the test has itself (a
-    // PULSE_SERVER of the desktop the test runs on, say).
-    std::vector<std::string> command{"/usr/bin/env", "DISPLAY=" + screen_->display(),
-                                     "QT_QPA_PLATFORM=xcb"};
-    command.insert(command.end(), extraEnv.begin(), extraEnv.end());
-    command.insert(command.end(), {paths.probe, "--beep-log", beepLog_});
-    program_.emplace(command, std::vector<std::string>{}, outputLog_, -1, errorLog_);
-    client_.emplace(screen_->display());
-    window_ = client_->findTopLevel("Gulpo", Millis(10000));
-    if (window_ == 0) {
+    if (!session_.launch()) {
         throw std::runtime_error("no window named \"Gulpo\" within 10 s; " + state());
     }
 }
@@ -69,64 +52,17 @@ int GameOnScreen::bellsRung() {
     return bells_;
 }
 
-std::string GameOnScreen::errorOutput() const {
-    return window_test::readFile(errorLog_);
-}
-
-std::string GameOnScreen::state() {
-    std::ostringstream s;
-    if (auto status = program_->waitFor(Millis(0))) {
-        s << "the program " << status->describe();
-    } else {
-        s << "the program is still running";
-    }
-    s << "; its output:\n" << window_test::readFile(outputLog_) << window_test::readFile(errorLog_);
-    return s.str();
-}
-
 bool GameOnScreen::press(const std::string& keys) {
-    if (!client_->focus(window_, Millis(2000))) {
+    if (!session_.x().focus(session_.mainWindow(), Millis(2000))) {
         return false;
     }
-    const window_test::ExitStatus s = window_test::runToCompletion(
-        {paths_.xdotool, "key", keys}, screen_->display(), Millis(5000));
+    const window_test::ExitStatus s = session_.press(keys);
     return s.exited && s.code == 0;
 }
 
-std::vector<std::string> GameOnScreen::shownWindows() {
-    std::vector<std::string> names;
-    Display* d = XOpenDisplay(screen_->display().c_str());
-    if (d == nullptr) {
-        return names;
-    }
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    if (XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count) != 0) {
-        for (unsigned int i = 0; i < count; ++i) {
-            XWindowAttributes a{};
-            if (XGetWindowAttributes(d, children[i], &a) == 0 || a.map_state != IsViewable) {
-                continue;
-            }
-            char* title = nullptr;
-            XFetchName(d, children[i], &title);
-            names.emplace_back(title != nullptr ? title : "");
-            if (title != nullptr) {
-                XFree(title);
-            }
-        }
-        if (children != nullptr) {
-            XFree(children);
-        }
-    }
-    XCloseDisplay(d);
-    return names;
-}
-
 std::optional<window_test::ExitStatus> GameOnScreen::close(Millis timeout) {
-    client_->askToClose(window_);
-    return program_->waitFor(timeout);
+    session_.x().askToClose(session_.mainWindow());
+    return session_.waitForEnd(timeout);
 }
 
 }  // namespace sound_test

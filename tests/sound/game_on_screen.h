@@ -4,40 +4,31 @@
 #include <string>
 #include <vector>
 
-#include "tests/window/x_session.h"
+#include "tests/window/gulpo_session.h"
 
 namespace sound_test {
 
 // gulpo-tick-probe writing its beep log, in its window on a private Xvfb
-// server, with keys pressed through XTEST as a keyboard would.
+// server, with the server's X bell watched.
 class GameOnScreen {
   public:
-    struct Paths {
-        std::string probe;    // gulpo-tick-probe
-        std::string xvfb;     // Xvfb
-        std::string xdotool;  // xdotool
-    };
-
-    // Starts the server and the program (with `extraEnv` added to its
-    // environment) and waits for the main window; the logs go into `dir`.
-    // Throws std::runtime_error if the window does not come up.
-    GameOnScreen(const Paths& paths, const std::string& dir,
-                 const std::vector<std::string>& extraEnv);
+    // Starts the server and the program (with `environment` added to its
+    // own) and waits for the main window; `name` names the program's logs
+    // among the artifacts. Throws std::runtime_error if the window does not
+    // come up.
+    GameOnScreen(const std::string& name, std::string beepLog,
+                 const std::vector<std::string>& environment);
     GameOnScreen(const GameOnScreen&) = delete;
     GameOnScreen& operator=(const GameOnScreen&) = delete;
     ~GameOnScreen();
 
+    window_test::GulpoSession& session() { return session_; }
     const std::string& beepLog() const { return beepLog_; }
-    // What the program wrote to standard error.
-    std::string errorOutput() const;
     // Whether the program still runs, and what it wrote.
-    std::string state();
+    std::string state() { return session_.state(); }
 
     // Gives the window the input focus and presses `keys` (xdotool names).
     bool press(const std::string& keys);
-    // The names of the top-level windows the server shows (mapped and
-    // viewable).
-    std::vector<std::string> shownWindows();
     // How often the X bell has rung on the server since the program started;
     // complete once the program has ended.
     int bellsRung();
@@ -46,14 +37,8 @@ class GameOnScreen {
     std::optional<window_test::ExitStatus> close(window_test::Millis timeout);
 
   private:
-    Paths paths_;
     std::string beepLog_;
-    std::string outputLog_;
-    std::string errorLog_;
-    std::optional<window_test::VirtualScreen> screen_;
-    std::optional<window_test::ChildProcess> program_;
-    std::optional<window_test::XClient> client_;
-    window_test::XWindowId window_ = 0;
+    window_test::GulpoSession session_;
     void* bellWatch_ = nullptr;  // Display*, told of every bell
     int xkbEvent_ = 0;
     int bells_ = 0;

@@ -23,6 +23,7 @@
 #include "tests/sound/dot_sounds.h"
 #include "tests/sound/game_on_screen.h"
 #include "tests/sound/sink_recorder.h"
+#include "tests/window/gulpo_window_test.h"
 
 namespace sound_test {
 namespace {
@@ -54,9 +55,7 @@ class SoundSession : public ::testing::Test {
         char pattern[] = "/tmp/gulpo-sound-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr) << std::strerror(errno);
         dir_ = pattern;
-        paths_ = {GULPO_TICK_PROBE, GULPO_XVFB, GULPO_XDOTOOL};
-        ASSERT_FALSE(paths_.xvfb.empty()) << "Xvfb is needed to show the game";
-        ASSERT_FALSE(paths_.xdotool.empty()) << "xdotool is needed to press keys";
+        ASSERT_TRUE(window_test::xvfbInstalled()) << "Xvfb is needed to show the game";
     }
 
     void TearDown() override {
@@ -70,7 +69,8 @@ class SoundSession : public ::testing::Test {
 
     void startGame(const std::string& pulseServer) {
         try {
-            game_.emplace(paths_, dir_, std::vector<std::string>{"PULSE_SERVER=" + pulseServer});
+            game_.emplace(window_test::currentTestName(), dir_ + "/beeps.log",
+                          std::vector<std::string>{"PULSE_SERVER=" + pulseServer});
         } catch (const std::exception& e) {
             FAIL() << e.what();
         }
@@ -95,7 +95,7 @@ class SoundSession : public ::testing::Test {
         // stall the tick far longer.
         EXPECT_LT(static_cast<double>(dots[1].at - dots[0].at) / kNanosPerMs, 1000.0)
             << "the ticks between the two dots were held up";
-        EXPECT_EQ(game_->shownWindows(), std::vector<std::string>{"Gulpo"})
+        EXPECT_EQ(game_->session().x().shownTopLevelNames(), std::vector<std::string>{"Gulpo"})
             << "a window other than the game's came up";
         const auto status = game_->close(Millis(3000));
         ASSERT_TRUE(status.has_value())
@@ -106,7 +106,6 @@ class SoundSession : public ::testing::Test {
     }
 
     std::string dir_;
-    GameOnScreen::Paths paths_;
     std::optional<GameOnScreen> game_;
 };
 

@@ -363,9 +363,16 @@ const char* describe(MapState state) {
     return "in an unknown state";
 }
 
-std::vector<XWindowId> XClient::topLevelsNamed(const std::string& name) {
-    Display* d = dpy(display_);
-    std::vector<XWindowId> found;
+namespace {
+
+struct TopLevel {
+    Window window;
+    std::string name;
+};
+
+// The root's children, each with its name ("" if it has none).
+std::vector<TopLevel> topLevels(Display* d) {
+    std::vector<TopLevel> found;
     Window root = 0;
     Window parent = 0;
     Window* children = nullptr;
@@ -375,9 +382,8 @@ std::vector<XWindowId> XClient::topLevelsNamed(const std::string& name) {
     }
     for (unsigned int i = 0; i < count; ++i) {
         char* title = nullptr;
-        if (XFetchName(d, children[i], &title) != 0 && title != nullptr && name == title) {
-            found.push_back(children[i]);
-        }
+        XFetchName(d, children[i], &title);
+        found.push_back({children[i], title != nullptr ? title : ""});
         if (title != nullptr) {
             XFree(title);
         }
@@ -386,6 +392,28 @@ std::vector<XWindowId> XClient::topLevelsNamed(const std::string& name) {
         XFree(children);
     }
     return found;
+}
+
+}  // namespace
+
+std::vector<XWindowId> XClient::topLevelsNamed(const std::string& name) {
+    std::vector<XWindowId> found;
+    for (const TopLevel& t : topLevels(dpy(display_))) {
+        if (t.name == name) {
+            found.push_back(t.window);
+        }
+    }
+    return found;
+}
+
+std::vector<std::string> XClient::shownTopLevelNames() {
+    std::vector<std::string> names;
+    for (const TopLevel& t : topLevels(dpy(display_))) {
+        if (mapState(t.window) == MapState::viewable) {
+            names.push_back(t.name);
+        }
+    }
+    return names;
 }
 
 MapState XClient::mapState(XWindowId window) {

@@ -125,6 +125,9 @@ class XClient {
     XWindowId findTopLevel(const std::string& name, Millis timeout);
     // Every top-level window whose name is exactly `name`, mapped or not.
     std::vector<XWindowId> topLevelsNamed(const std::string& name);
+    // The names of the top-level windows the server shows (mapped and
+    // viewable), "" for one without a name.
+    std::vector<std::string> shownTopLevelNames();
     // The client area's size, or nothing if the window is gone.
     std::optional<WindowSize> size(XWindowId window);
     MapState mapState(XWindowId window);
