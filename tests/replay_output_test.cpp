@@ -3,26 +3,22 @@
 // the run never reached are not passed over in silence.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "tests/support/replay_tool.h"
 #include "tests/support/trace_fields.h"
+#include "tests/support/whole_file.h"
 
 namespace {
 
+using gulpo_test::readFile;
 using gulpo_test::ReplayTool;
-using gulpo_test::slurp;
 using gulpo_test::ToolRun;
 
 constexpr const char* kShortGame = "0 click start\n2100 key 37\n9000 end\n";
-
-bool exists(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0;
-}
 
 TEST_F(ReplayTool, ATraceThatCannotBeWrittenFailsTheRunWithTheReason) {
     const std::string script = write("game.txt", kShortGame);
@@ -61,11 +57,11 @@ TEST_F(ReplayTool, ATraceFileCutShortIsRemovedNotLeftLookingComplete) {
                          "; the incomplete file was removed"),
               std::string::npos)
         << r.err;
-    EXPECT_FALSE(exists(trace));
+    EXPECT_FALSE(std::filesystem::exists(trace));
 
     const ToolRun whole = run("--trace '" + trace + "' '" + script + "'");
     EXPECT_EQ(whole.status, 0) << whole.err;
-    EXPECT_TRUE(slurp(trace).ends_with("}\n"));
+    EXPECT_TRUE(readFile(trace).ends_with("}\n"));
 }
 
 TEST_F(ReplayTool, TheSummaryAsJsonGivesTheRunsFigures) {
@@ -74,15 +70,11 @@ TEST_F(ReplayTool, TheSummaryAsJsonGivesTheRunsFigures) {
         run("--quiet --summary-json '" + summary + "' " + write("game.txt", kShortGame));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    const std::string json = slurp(summary);
+    const std::string json = readFile(summary);
     ASSERT_TRUE(json.starts_with("{\"virtual_ms\":9000,\"ticks\":")) << json;
     EXPECT_TRUE(json.ends_with(",\"undelivered_events\":0}\n")) << json;
-    std::size_t traced = 0;
-    for (std::size_t at = r.out.find("\"ev\":\"tick\""); at != std::string::npos;
-         at = r.out.find("\"ev\":\"tick\"", at + 1)) {
-        ++traced;
-    }
-    EXPECT_GT(traced, 0u);
+    const int traced = gulpo_test::occurrences(r.out, "\"ev\":\"tick\"");
+    EXPECT_GT(traced, 0);
     EXPECT_EQ(gulpo_test::number(json, "ticks"), static_cast<long long>(traced)) << json;
     EXPECT_NE(json.find("\"wall_seconds\":"), std::string::npos) << json;
     EXPECT_NE(json.find("\"ticks_per_wall_second\":"), std::string::npos) << json;

@@ -9,11 +9,12 @@
 #include "tests/support/replay_tool.h"
 #include "tests/support/scenario.h"
 #include "tests/support/trace_fields.h"
+#include "tests/support/whole_file.h"
 
 namespace {
 
+using gulpo_test::readFile;
 using gulpo_test::ReplayTool;
-using gulpo_test::slurp;
 using gulpo_test::ToolRun;
 
 TEST_F(ReplayTool, TheSameScriptGivesByteIdenticalTraces) {
@@ -48,7 +49,7 @@ TEST_F(ReplayTool, WritesEveryLineInTheDocumentedForm) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(r.out.empty());
     EXPECT_TRUE(r.err.empty()) << "quiet means no summary";
-    std::istringstream lines(slurp(trace));
+    std::istringstream lines(readFile(trace));
     std::string line;
     std::getline(lines, line);
     EXPECT_TRUE(line.starts_with("{\"t\":0,\"ev\":\"load\",\"depth\":0,\"state\":{\"gulpo\":["))
@@ -83,7 +84,7 @@ TEST_F(ReplayTool, WritesEveryLineInTheDocumentedForm) {
     EXPECT_TRUE(line.starts_with("{\"t\":2000,\"ev\":\"start\",\"depth\":0,\"state\":{")) << line;
     std::getline(lines, line);
     EXPECT_TRUE(line.starts_with("{\"t\":2017,\"ev\":\"tick\",\"depth\":0,\"coin\":")) << line;
-    const std::string all = slurp(trace);
+    const std::string all = readFile(trace);
     EXPECT_NE(all.find("\"ev\":\"place\",\"depth\":0,\"args\":[\"imgGhost1\",\"3120\",\"2880\"]"),
               std::string::npos);
     EXPECT_NE(all.find("\"ev\":\"food\",\"depth\":0,\"args\":[\"3\",\"0\"]"), std::string::npos);
@@ -175,12 +176,8 @@ TEST(ScriptParser, SetReachesTheModuleVariableItNames) {
         EXPECT_EQ(s.game().*v.member, 7777) << v.name;
         const std::string line = s.lines("set").at(0);
         EXPECT_EQ(gulpo_test::number(line, v.name), 7777) << line;
-        int sevens = 0;
-        for (std::size_t at = line.find(":7777"); at != std::string::npos;
-             at = line.find(":7777", at + 1)) {
-            ++sevens;
-        }
-        EXPECT_EQ(sevens, 1) << v.name << " changed another variable too: " << line;
+        EXPECT_EQ(gulpo_test::occurrences(line, ":7777"), 1)
+            << v.name << " changed another variable too: " << line;
     }
 }
 

@@ -4,16 +4,10 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+
+#include "tests/support/whole_file.h"
 
 namespace gulpo_test {
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 void ReplayTool::SetUp() {
     char pattern[] = "/tmp/gulpo-replay-test-XXXXXX";
@@ -39,8 +33,8 @@ ToolRun ReplayTool::shell(const std::string& commandLine) {
     ToolRun r;
     const int raw = std::system(cmd.c_str());
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = slurp(out);
-    r.err = slurp(err);
+    r.out = readFile(out);
+    r.err = readFile(err);
     return r;
 }
 

@@ -13,8 +13,6 @@ struct ToolRun {
     std::string err;
 };
 
-std::string slurp(const std::string& path);
-
 // Runs the real gulpo-replay binary in a scratch folder of its own.
 class ReplayTool : public ::testing::Test {
   protected:

@@ -38,4 +38,13 @@ long long number(std::string_view line, std::string_view key) {
     return std::stoll(text);
 }
 
+int occurrences(std::string_view text, std::string_view needle) {
+    int found = 0;
+    for (std::size_t at = text.find(needle); at != std::string_view::npos;
+         at = text.find(needle, at + 1)) {
+        ++found;
+    }
+    return found;
+}
+
 }  // namespace gulpo_test

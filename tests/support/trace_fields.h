@@ -11,5 +11,7 @@ namespace gulpo_test {
 std::string field(std::string_view line, std::string_view key);
 // A whole-number field.
 long long number(std::string_view line, std::string_view key);
+// How often `needle` stands in `text`, overlaps counted.
+int occurrences(std::string_view text, std::string_view needle);
 
 }  // namespace gulpo_test

@@ -126,13 +126,6 @@ std::uint32_t channel(unsigned long pixel, unsigned long mask) {
 
 }  // namespace
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 std::string ExitStatus::describe() const {
     std::ostringstream s;
     if (exited) {

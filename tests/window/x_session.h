@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/whole_file.h"
+
 namespace window_test {
 
 using Millis = std::chrono::milliseconds;
@@ -27,8 +29,8 @@ struct ExitStatus {
     std::string describe() const;
 };
 
-// The whole text of a file, "" if it cannot be read: a child's log.
-std::string readFile(const std::string& path);
+// A child's log is read whole, as every test reads a file.
+using gulpo_test::readFile;
 
 // A child process, with the test's environment minus any display settings,
 // plus `extraEnv` ("NAME=value", each replacing any inherited value of the
