@@ -4,6 +4,6 @@ include(${CMAKE_CURRENT_LIST_DIR}/the_package.cmake)
 execute_process(COMMAND lintian --fail-on error --display-info "${deb}"
                 RESULT_VARIABLE status OUTPUT_VARIABLE report ERROR_VARIABLE report)
 message(STATUS "lintian ${deb}:\n${report}")
-if(NOT status EQUAL 0 OR report MATCHES "(^|\n)E: ")
+if(NOT status EQUAL 0)
     message(FATAL_ERROR "lintian finds errors in the package")
 endif()
