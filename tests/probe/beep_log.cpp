@@ -10,22 +10,15 @@ BeepLog::~BeepLog() {
     }
 }
 
-void BeepLog::beeped(std::chrono::steady_clock::time_point at) {
+void BeepLog::beeped(std::chrono::steady_clock::time_point at, long long tick, long long beeps) {
     if (file_ == nullptr) {
         return;
     }
-    ++beeps_;
     std::fprintf(file_, "%lld %lld %lld\n",
                  static_cast<long long>(std::chrono::nanoseconds(at.time_since_epoch()).count()),
-                 ticksDone_ + 1, beeps_);
+                 tick, beeps);
     // Read while the game goes on.
     std::fflush(file_);
-}
-
-void BeepLog::handlerReturned(game::Handler handler, int /*detail*/) {
-    if (handler == game::Handler::tick) {
-        ++ticksDone_;
-    }
 }
 
 }  // namespace probe

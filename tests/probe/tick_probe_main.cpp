@@ -53,9 +53,11 @@ class Watchers : public game::GameEvents {
     std::vector<game::GameEvents*> watchers_;
 };
 
-// The desktop backend, telling the beep log when the game asks for a sound.
+// The desktop backend, telling the beep log when the game asks for a sound
+// and in which tick: the one after the ticks the stopwatch has seen end.
 class ListenedPlatform : public platform::QtPlatform {
   public:
+    explicit ListenedPlatform(const probe::TickStopwatch& stopwatch) : stopwatch_(stopwatch) {}
     probe::BeepLog* beepLog = nullptr;
 
   protected:
@@ -63,9 +65,12 @@ class ListenedPlatform : public platform::QtPlatform {
         const auto at = std::chrono::steady_clock::now();
         platform::QtPlatform::sound();
         if (beepLog != nullptr) {
-            beepLog->beeped(at);
+            beepLog->beeped(at, stopwatch_.ticks() + 1, beeps());
         }
     }
+
+  private:
+    const probe::TickStopwatch& stopwatch_;
 };
 
 }  // namespace
@@ -85,9 +90,9 @@ int main(int argc, char** argv) {
         }
     }
 
-    ListenedPlatform platform;
-    Watchers watchers;
     probe::TickStopwatch stopwatch;
+    ListenedPlatform platform(stopwatch);
+    Watchers watchers;
     watchers.add(stopwatch);
     probe::PaintCounter paints;
     watchers.add(paints);
@@ -98,7 +103,6 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "gulpo-tick-probe: cannot write %s\n", beepLogPath.c_str());
             return 2;
         }
-        watchers.add(*beepLog);
         platform.beepLog = beepLog.get();
     }
     game::FrmGulpo gulpo(platform, &watchers);
