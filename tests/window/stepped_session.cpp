@@ -139,20 +139,18 @@ std::optional<WindowSize> SteppedSession::size() {
 FrameComparison SteppedSession::compare(const std::string& label) {
     const std::string what = std::to_string(++snaps_) + "_" + label;
     const std::string freshPath = artifactPath("window_" + name_ + "_" + what + ".fresh.png");
-    // A window just resized may not have heard of its new size yet: until
-    // it has, its fresh rendering keeps the old one, and is taken again.
-    auto snap = [&] {
-        const std::string answer = ask("snap " + freshPath);
-        if (answer != "ok") {
-            throw std::runtime_error("snap: " + answer);
-        }
-        QImage image(QString::fromStdString(freshPath));
-        if (image.isNull()) {
-            throw std::runtime_error("cannot read the fresh rendering " + freshPath);
-        }
-        return image;
-    };
-    QImage fresh = snap();
+    // Rendered at the size the screen shows, which a window just resized
+    // may not have heard of yet.
+    const WindowSize onScreen = size().value_or(WindowSize{});
+    const std::string answer = ask("snap " + freshPath + " " + std::to_string(onScreen.width) +
+                                   " " + std::to_string(onScreen.height));
+    if (answer != "ok") {
+        throw std::runtime_error("snap: " + answer);
+    }
+    const QImage fresh(QString::fromStdString(freshPath));
+    if (fresh.isNull()) {
+        throw std::runtime_error("cannot read the fresh rendering " + freshPath);
+    }
     FrameComparison c;
     Screenshot shot;
     const auto deadline = Clock::now() + milliseconds(1000);
@@ -172,9 +170,6 @@ FrameComparison SteppedSession::compare(const std::string& label) {
             break;
         }
         std::this_thread::sleep_for(milliseconds(50));
-        if (c.differing < 0) {
-            fresh = snap();
-        }
     }
     c.total = static_cast<long>(shot.width) * shot.height;
     std::ostringstream detail;

@@ -5,15 +5,16 @@
 //
 // Commands (each answered with one line, "ok ..." or "error ..."):
 //   key CODE            a key press with the toolkit's key code (37 to 40, 13, 9, 32)
-//   alt LETTER          Alt+LETTER
 //   advance MS          moves the clock on; timers fire at their times
 //   place SPRITE L T    puts a sprite at (L, T) twips
-//   food I 0|1, big I 0|1   hides or shows a dot or a big dot
+//   food I 0|1          hides or shows a dot
 //   holdwait            at the next wait's first sleep, serves commands until "resume"
-//   snap PATH           paints what is pending, then saves a fresh rendering of the
-//                       whole window to PATH
+//   snap PATH W H       once the window has taken the size W x H the screen gives
+//                       it, paints what is pending, then saves a fresh rendering of
+//                       the whole window to PATH
 //   state               the game's state in one line
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QKeyEvent>
 #include <QPixmap>
 #include <QSocketNotifier>
@@ -30,6 +31,9 @@ namespace {
 
 using window_test::CommandPipe;
 using window_test::SteppedPlatform;
+
+// How long a window may take to hear of its new size.
+constexpr int kTakesItsSize = 2000;
 
 int qtKeyOf(int code) {
     switch (code) {
@@ -91,12 +95,7 @@ class SteppedGame {
         if (verb == "key") {
             int code = 0;
             in >> code;
-            press(qtKeyOf(code), Qt::NoModifier);
-        } else if (verb == "alt") {
-            char letter = 0;
-            in >> letter;
-            press(Qt::Key_A + (std::toupper(static_cast<unsigned char>(letter)) - 'A'),
-                  Qt::AltModifier);
+            press(qtKeyOf(code));
         } else if (verb == "advance") {
             long long ms = 0;
             in >> ms;
@@ -107,17 +106,18 @@ class SteppedGame {
             float top = 0;
             in >> name >> left >> top;
             game::place(gulpo_.sprite(name), left, top);
-        } else if (verb == "food" || verb == "big") {
+        } else if (verb == "food") {
             int index = 0;
             int shown = 0;
             in >> index >> shown;
-            (verb == "food" ? gulpo_.shpFood(index) : gulpo_.shpBig(index)).setVisible(shown == 1);
+            gulpo_.shpFood(index).setVisible(shown == 1);
         } else if (verb == "holdwait") {
             platform_.whileWaiting = [this] { serveUntilResume(); };
         } else if (verb == "snap") {
             std::string path;
-            in >> path;
-            snap(path);
+            QSize size;
+            in >> path >> size.rwidth() >> size.rheight();
+            snap(path, size);
         } else if (verb == "state") {
             return "ok " + state();
         } else {
@@ -128,15 +128,23 @@ class SteppedGame {
 
     platform::FormWindow& window() { return *platform_.windowOf(gulpo_.frmGulpo); }
 
-    void press(int qtKey, Qt::KeyboardModifiers modifiers) {
+    void press(int qtKey) {
         QWidget* target = QApplication::focusWidget();
-        QKeyEvent event(QEvent::KeyPress, qtKey, modifiers);
+        QKeyEvent event(QEvent::KeyPress, qtKey, Qt::NoModifier);
         QApplication::sendEvent(target != nullptr ? target : &window(), &event);
     }
 
-    void snap(const std::string& path) {
-        // What the game wrote reaches the screen first.
+    void snap(const std::string& path, QSize screenSize) {
+        // A size the X server has granted reaches the window as an event a
+        // moment later; and what the game wrote reaches the screen first.
+        QDeadlineTimer deadline(kTakesItsSize);
         QApplication::processEvents();
+        while (window().size() != screenSize && !deadline.hasExpired()) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+        }
+        if (window().size() != screenSize) {
+            throw std::runtime_error("the window is not the size the screen shows");
+        }
         if (!window().grab().save(QString::fromStdString(path), "PNG")) {
             throw std::runtime_error("cannot write " + path);
         }
