@@ -3,8 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QImage>
-#include <QString>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -15,6 +13,7 @@
 #include <thread>
 
 #include "tests/servers/serving.h"
+#include "tests/window/artifact.h"
 
 namespace server_test {
 
@@ -32,13 +31,13 @@ WestonSession::WestonSession(const std::string& westonPath, const std::string& d
     socket_ = runtime_ + "/" + kSocketName;
     compositor_.emplace(
         std::vector<std::string>{
-            "/usr/bin/env", "XDG_RUNTIME_DIR=" + runtime_, westonPath,
-            "--backend=headless-backend.so", "--use-pixman", "--width=" + std::to_string(width),
-            "--height=" + std::to_string(height), "--scale=" + std::to_string(scale),
-            std::string("--socket=") + kSocketName, "--idle-time=0", "--no-config",
+            westonPath, "--backend=headless-backend.so", "--use-pixman",
+            "--width=" + std::to_string(width), "--height=" + std::to_string(height),
+            "--scale=" + std::to_string(scale), std::string("--socket=") + kSocketName,
+            "--idle-time=0", "--no-config",
             // The screenshooter answers only in debug mode.
             "--debug", "--log=" + log_, "--logger-scopes=log,proto"},
-        std::vector<std::string>{}, dir + "/weston.out.log");
+        std::vector<std::string>{"XDG_RUNTIME_DIR=" + runtime_}, dir + "/weston.out.log");
     waitUntilServing(*compositor_, "weston", socket_, log_);
 }
 
@@ -50,14 +49,9 @@ std::vector<std::string> WestonSession::clientEnv() const {
 std::unique_ptr<window_test::ChildProcess> WestonSession::startClient(
     const std::vector<std::string>& argv, const std::string& logPath, int keepFd,
     const std::vector<std::string>& extraEnv) const {
-    // env(1) puts the compositor's runtime folder in place of the test's own.
-    std::vector<std::string> command{"/usr/bin/env"};
-    const std::vector<std::string> env = clientEnv();
-    command.insert(command.end(), env.begin(), env.end());
-    command.insert(command.end(), extraEnv.begin(), extraEnv.end());
-    command.insert(command.end(), argv.begin(), argv.end());
-    return std::make_unique<window_test::ChildProcess>(command, std::vector<std::string>{}, logPath,
-                                                       keepFd);
+    std::vector<std::string> env = clientEnv();
+    env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+    return std::make_unique<window_test::ChildProcess>(argv, env, logPath, keepFd);
 }
 
 std::string WestonSession::log() const {
@@ -118,23 +112,10 @@ window_test::Screenshot WestonSession::screenshot(const std::string& screenshoot
         return shot;
     }
     for (const auto& entry : fs::directory_iterator(folder, ignored)) {
-        const QImage image = QImage(QString::fromStdString(entry.path().string()))
-                                 .convertToFormat(QImage::Format_RGB32);
-        if (image.isNull()) {
-            continue;
+        shot = window_test::loadPng(entry.path().string());
+        if (!shot.empty()) {
+            break;
         }
-        shot.width = image.width();
-        shot.height = image.height();
-        shot.pixels.resize(static_cast<std::size_t>(shot.width) *
-                           static_cast<std::size_t>(shot.height));
-        for (int y = 0; y < shot.height; ++y) {
-            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (int x = 0; x < shot.width; ++x) {
-                shot.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(shot.width) +
-                            static_cast<std::size_t>(x)] = line[x] & 0xFFFFFFu;
-            }
-        }
-        break;
     }
     return shot;
 }

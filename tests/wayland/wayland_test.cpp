@@ -29,6 +29,7 @@
 #include "tests/sound/dot_sounds.h"
 #include "tests/sound/sink_recorder.h"
 #include "tests/window/artifact.h"
+#include "tests/window/scene_pixels.h"
 
 namespace wayland_test {
 namespace {
@@ -36,9 +37,6 @@ namespace {
 using server_test::Millis;
 using window_test::Screenshot;
 
-constexpr int kTwipsPerPixel = 15;  // at the design size, in logical pixels
-constexpr int kClientWidth = 467;
-constexpr int kClientHeight = 520;
 constexpr std::uint32_t kPureBlue = 0x0000FF;    // as 0x00RRGGBB
 constexpr std::uint32_t kPureYellow = 0xFFFF00;  // the player's body, and the dots
 // The player's disc covers about 490 pixels of its 25 by 25 box; a dot 64.
@@ -48,14 +46,11 @@ constexpr long kPlayerPixels = 300;
 constexpr int kRestingLeft = 2130;
 constexpr int kRestingTop = 2850;
 
-std::uint32_t rgbOf(platform::Colour c) {
-    return (platform::redOf(c) << 16) | (platform::greenOf(c) << 8) | platform::blueOf(c);
-}
-
-// The scene's colour at the centre of logical pixel (px, py).
-platform::Colour modelAt(const platform::Form& form, int px, int py) {
-    return form.Point((static_cast<float>(px) + 0.5f) * kTwipsPerPixel,
-                      (static_cast<float>(py) + 0.5f) * kTwipsPerPixel);
+// The window's client area on an output of `scale`, in the output's pixels:
+// its design size, at the mapping's own 15 twips a pixel, times the scale.
+window_test::WindowSize clientSizeAt(int scale) {
+    const platform::TwipsMapping design;
+    return {design.x(playfield::kClientWidth) * scale, design.y(playfield::kClientHeight) * scale};
 }
 
 struct Point2 {
@@ -75,19 +70,21 @@ std::optional<Point2> firstBlue(const Screenshot& shot) {
     return std::nullopt;
 }
 
-// Where the window's client area lies in an output picture at `scale`: the
+// Where the window's client area of `size` lies in an output picture: the
 // first wall pixel of the scene falls on the first pure blue pixel there.
-std::optional<Point2> clientOrigin(const Screenshot& shot, const platform::Form& model, int scale) {
+std::optional<Point2> clientOrigin(const Screenshot& shot, const platform::Form& model,
+                                   const platform::TwipsMapping& mapping,
+                                   window_test::WindowSize size) {
     const auto blue = firstBlue(shot);
     if (!blue) {
         return std::nullopt;
     }
-    for (int py = 0; py < kClientHeight; ++py) {
-        for (int px = 0; px < kClientWidth; ++px) {
-            if (modelAt(model, px, py) == playfield::WallColour) {
-                const Point2 origin{blue->x - px * scale, blue->y - py * scale};
-                if (origin.x < 0 || origin.y < 0 || origin.x + kClientWidth * scale > shot.width ||
-                    origin.y + kClientHeight * scale > shot.height) {
+    for (int py = 0; py < size.height; ++py) {
+        for (int px = 0; px < size.width; ++px) {
+            if (window_test::modelAt(model, mapping, px, py) == playfield::WallColour) {
+                const Point2 origin{blue->x - px, blue->y - py};
+                if (origin.x < 0 || origin.y < 0 || origin.x + size.width > shot.width ||
+                    origin.y + size.height > shot.height) {
                     return std::nullopt;
                 }
                 return origin;
@@ -97,57 +94,11 @@ std::optional<Point2> clientOrigin(const Screenshot& shot, const platform::Form&
     return std::nullopt;
 }
 
-// Output pixels of the client area where pure blue and the scene's walls
-// disagree, and the wall pixels there are in the scene.
-struct WallComparison {
-    long walls = 0;
-    long mismatches = 0;
-    std::string first;
-};
-
-WallComparison compareWalls(const Screenshot& shot, Point2 origin, const platform::Form& model,
-                            int scale) {
-    WallComparison c;
-    for (int y = 0; y < kClientHeight * scale; ++y) {
-        for (int x = 0; x < kClientWidth * scale; ++x) {
-            const bool wall = modelAt(model, x / scale, y / scale) == playfield::WallColour;
-            const bool blue = shot.at(origin.x + x, origin.y + y) == kPureBlue;
-            c.walls += wall ? 1 : 0;
-            if (wall != blue) {
-                if (c.mismatches == 0) {
-                    std::ostringstream s;
-                    s << "(" << x << "," << y << ") of the client area is "
-                      << (blue ? "pure blue" : "not pure blue") << ", the scene has "
-                      << (wall ? "a wall" : "no wall") << " there";
-                    c.first = s.str();
-                }
-                ++c.mismatches;
-            }
-        }
-    }
-    return c;
-}
-
-// Pixels of a scene box (logical pixels, at scale 1) that differ from the
-// scene's own colours.
-long differingPixels(const Screenshot& shot, Point2 origin, const platform::Form& model,
-                     const platform::Box& box) {
+long yellowPixels(const Screenshot& client, const window_test::PixelRect& area) {
     long n = 0;
-    for (int py = box.top / kTwipsPerPixel; py < (box.top + box.height) / kTwipsPerPixel; ++py) {
-        for (int px = box.left / kTwipsPerPixel; px < (box.left + box.width) / kTwipsPerPixel;
-             ++px) {
-            n += shot.at(origin.x + px, origin.y + py) != rgbOf(modelAt(model, px, py)) ? 1 : 0;
-        }
-    }
-    return n;
-}
-
-long yellowPixels(const Screenshot& shot, Point2 origin, const platform::Box& box) {
-    long n = 0;
-    for (int py = box.top / kTwipsPerPixel; py < (box.top + box.height) / kTwipsPerPixel; ++py) {
-        for (int px = box.left / kTwipsPerPixel; px < (box.left + box.width) / kTwipsPerPixel;
-             ++px) {
-            n += shot.at(origin.x + px, origin.y + py) == kPureYellow ? 1 : 0;
+    for (int py = area.top; py < area.bottom; ++py) {
+        for (int px = area.left; px < area.right; ++px) {
+            n += client.at(px, py) == kPureYellow ? 1 : 0;
         }
     }
     return n;
@@ -181,6 +132,10 @@ class WaylandSession : public ::testing::Test {
     }
 
     void startCompositor(int scale) {
+        scale_ = scale;
+        client_ = clientSizeAt(scale);
+        mapping_ = platform::TwipsMapping::fit(playfield::kClientWidth, playfield::kClientHeight,
+                                               client_.width, client_.height);
         try {
             weston_.emplace(GULPO_WESTON, dir_, 1024, 768, scale);
         } catch (const std::exception& e) {
@@ -229,16 +184,16 @@ class WaylandSession : public ::testing::Test {
         return s.str();
     }
 
-    // Screenshots until `ready` holds for one (with the client area found)
-    // or `timeout` has passed; the last one either way.
+    // Screenshots until `ready` holds for the client area of one (once
+    // found) or `timeout` has passed; the last one either way.
     template <typename Ready>
-    Screenshot screenshotWhen(Ready ready, int scale, Millis timeout) {
+    Screenshot screenshotWhen(Ready ready, Millis timeout) {
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         for (;;) {
             Screenshot shot = weston_->screenshot(GULPO_SCREENSHOOTER);
             if (!shot.empty()) {
-                origin_ = clientOrigin(shot, model_.frmGulpo, scale);
-                if (origin_ && ready(shot)) {
+                origin_ = clientOrigin(shot, model_.frmGulpo, mapping_, client_);
+                if (origin_ && ready(clientArea(shot))) {
                     return shot;
                 }
             }
@@ -249,26 +204,33 @@ class WaylandSession : public ::testing::Test {
         }
     }
 
+    // The window's client area in an output picture, where it was found.
+    Screenshot clientArea(const Screenshot& shot) const {
+        return window_test::crop(shot, origin_->x, origin_->y, client_.width, client_.height);
+    }
+
     void keep(const Screenshot& shot, const std::string& what) {
         window_test::savePng(shot,
                              window_test::artifactPath("wayland_" + name_ + "_" + what + ".png"));
     }
 
-    // The maze shows exactly where the scene has walls, at `scale`.
-    void expectTheMazeAt(int scale) {
+    // The maze shows exactly where the scene has walls, at the output's
+    // scale.
+    void expectTheMaze() {
         const Screenshot shot = screenshotWhen(
-            [&](const Screenshot& s) {
-                return compareWalls(s, *origin_, model_.frmGulpo, scale).mismatches == 0;
+            [&](const Screenshot& client) {
+                return window_test::compareWalls(client, model_.frmGulpo, mapping_).mismatches == 0;
             },
-            scale, Millis(10000));
+            Millis(10000));
         keep(shot, "maze");
         ASSERT_FALSE(shot.empty()) << "the compositor's screenshooter took no picture";
         ASSERT_TRUE(origin_.has_value())
             << "no window showing the maze in the compositor's picture; " << programState();
-        const WallComparison c = compareWalls(shot, *origin_, model_.frmGulpo, scale);
-        EXPECT_GT(c.walls, 10000L * scale * scale);
-        EXPECT_EQ(c.mismatches, 0)
-            << c.mismatches << " pixels disagree with the scene; the first: " << c.first;
+        const Screenshot client = clientArea(shot);
+        const window_test::WallComparison c =
+            window_test::compareWalls(client, model_.frmGulpo, mapping_);
+        EXPECT_GT(c.modelWalls, 10000L * scale_ * scale_);
+        EXPECT_EQ(c.mismatches, 0) << "in the client area, " << c.describe(client);
     }
 
     std::string dir_;
@@ -281,6 +243,9 @@ class WaylandSession : public ::testing::Test {
     std::optional<sound_test::SinkRecorder> sink_;
     std::unique_ptr<window_test::ChildProcess> program_;
     playfield::Playfield model_;
+    int scale_ = 1;
+    window_test::WindowSize client_;
+    platform::TwipsMapping mapping_;
     std::optional<Point2> origin_;
 };
 
@@ -293,13 +258,13 @@ TEST_F(WaylandWindow, CarriesTheCaptionGulpoAndShowsTheMazeWhereTheColourQueryHa
         << "no toplevel titled \"Gulpo\" in the compositor's protocol log; " << programState();
     EXPECT_TRUE(weston_->waitForLog(".set_app_id(\"" GULPO_APP_ID "\")", Millis(1000)))
         << "the toplevel does not name its desktop entry " GULPO_APP_ID;
-    expectTheMazeAt(1);
+    expectTheMaze();
 }
 
 TEST_F(WaylandWindow, ShowsTheMazeAtTwiceTheSizeOnAnOutputOfScale2) {
     ASSERT_NO_FATAL_FAILURE(startCompositor(2));
     ASSERT_NO_FATAL_FAILURE(startGame(false));
-    expectTheMazeAt(2);
+    expectTheMaze();
     // Drawn by the program at the output's scale, not doubled by the
     // compositor.
     EXPECT_NE(weston_->clientProtocol(".set_title(\"Gulpo\")").find(".set_buffer_scale(2)"),
@@ -312,28 +277,26 @@ using WaylandInput = WaylandSession;
 TEST_F(WaylandInput, AltSStartsRightEatsTheTunnelDotsWithTheirSoundAndCloseEndsWithStatusZero) {
     ASSERT_NO_FATAL_FAILURE(startCompositor(1));
     ASSERT_NO_FATAL_FAILURE(startGame(true));
-    playfield::Playfield started;
-    started.cmdStart.setVisible(false);
-    started.cmdAbout.setVisible(false);
-    const platform::Box startButton = model_.cmdStart.box();
-    const platform::Box startSpot = model_.imgGulpo.box();
+    const window_test::StartButtonArea startButton(mapping_);
+    const platform::Box startBox = model_.imgGulpo.box();
+    const window_test::PixelRect startSpot = window_test::pixelsOf(startBox, mapping_);
     // Where Right takes the player: along the tunnel row (lifted off the wall
     // below by the first tick) to the wall past the second dot.
-    const platform::Box restingSpot{kRestingLeft, kRestingTop, startSpot.width, startSpot.height};
+    const window_test::PixelRect restingSpot = window_test::pixelsOf(
+        {kRestingLeft, kRestingTop, startBox.width, startBox.height}, mapping_);
 
     // At load: the Start button's face, and the player on its start spot.
     const Screenshot atLoad = screenshotWhen(
-        [&](const Screenshot& s) {
-            return differingPixels(s, *origin_, started.frmGulpo, startButton) * 2 >
-                       startButton.width * startButton.height / (kTwipsPerPixel * kTwipsPerPixel) &&
-                   yellowPixels(s, *origin_, startSpot) > kPlayerPixels;
+        [&](const Screenshot& client) {
+            return startButton.faceShows(client) && yellowPixels(client, startSpot) > kPlayerPixels;
         },
-        1, Millis(10000));
+        Millis(10000));
     keep(atLoad, "at_load");
     ASSERT_TRUE(origin_.has_value()) << "no window showing the maze; " << programState();
-    ASSERT_GT(yellowPixels(atLoad, *origin_, startSpot), kPlayerPixels)
+    const Screenshot loaded = clientArea(atLoad);
+    ASSERT_GT(yellowPixels(loaded, startSpot), kPlayerPixels)
         << "the player is not on its start spot at load";
-    ASSERT_LT(yellowPixels(atLoad, *origin_, restingSpot), kPlayerPixels);
+    ASSERT_LT(yellowPixels(loaded, restingSpot), kPlayerPixels);
 
     ASSERT_NO_FATAL_FAILURE(send("key Alt+S"));
     ASSERT_NO_FATAL_FAILURE(send("key Right"));
@@ -355,16 +318,16 @@ TEST_F(WaylandInput, AltSStartsRightEatsTheTunnelDotsWithTheirSoundAndCloseEndsW
 
     // The buttons are gone and the player's disc stands by the wall.
     const Screenshot playing = screenshotWhen(
-        [&](const Screenshot& s) {
-            return differingPixels(s, *origin_, started.frmGulpo, startButton) == 0 &&
-                   yellowPixels(s, *origin_, restingSpot) > kPlayerPixels;
+        [&](const Screenshot& client) {
+            return startButton.gone(client) && yellowPixels(client, restingSpot) > kPlayerPixels;
         },
-        1, Millis(5000));
+        Millis(5000));
     keep(playing, "playing");
     ASSERT_TRUE(origin_.has_value()) << "no window showing the maze; " << programState();
-    EXPECT_EQ(differingPixels(playing, *origin_, started.frmGulpo, startButton), 0)
+    const Screenshot running = clientArea(playing);
+    EXPECT_EQ(startButton.differing(running), 0)
         << "the Start button still shows while the game runs";
-    EXPECT_GT(yellowPixels(playing, *origin_, restingSpot), kPlayerPixels)
+    EXPECT_GT(yellowPixels(running, restingSpot), kPlayerPixels)
         << "the player is not by the wall past the second tunnel dot";
 
     ASSERT_NO_FATAL_FAILURE(send("close"));

@@ -27,4 +27,23 @@ bool savePng(const Screenshot& shot, const std::string& path) {
     return image.save(QString::fromStdString(path), "PNG");
 }
 
+Screenshot loadPng(const std::string& path) {
+    Screenshot shot;
+    const QImage image = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
+    if (image.isNull()) {
+        return shot;
+    }
+    shot.width = image.width();
+    shot.height = image.height();
+    shot.pixels.reserve(static_cast<std::size_t>(shot.width) *
+                        static_cast<std::size_t>(shot.height));
+    for (int y = 0; y < shot.height; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < shot.width; ++x) {
+            shot.pixels.push_back(line[x] & 0xFFFFFFu);
+        }
+    }
+    return shot;
+}
+
 }  // namespace window_test

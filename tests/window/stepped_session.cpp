@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QImage>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -27,10 +26,6 @@ void makePipe(const std::string& path) {
     if (::mkfifo(path.c_str(), 0600) != 0) {
         throw std::runtime_error("cannot make the pipe " + path + ": " + std::strerror(errno));
     }
-}
-
-std::uint32_t rgbAt(const QImage& image, int x, int y) {
-    return image.pixel(x, y) & 0xFFFFFFu;
 }
 
 }  // namespace
@@ -147,8 +142,8 @@ FrameComparison SteppedSession::compare(const std::string& label) {
     if (answer != "ok") {
         throw std::runtime_error("snap: " + answer);
     }
-    const QImage fresh(QString::fromStdString(freshPath));
-    if (fresh.isNull()) {
+    const Screenshot fresh = loadPng(freshPath);
+    if (fresh.empty()) {
         throw std::runtime_error("cannot read the fresh rendering " + freshPath);
     }
     FrameComparison c;
@@ -157,12 +152,12 @@ FrameComparison SteppedSession::compare(const std::string& label) {
     for (;;) {
         shot = session_->x().capture(session_->mainWindow());
         c.differing = 0;
-        if (shot.width != fresh.width() || shot.height != fresh.height()) {
+        if (shot.width != fresh.width || shot.height != fresh.height) {
             c.differing = -1;
         } else {
             for (int y = 0; y < shot.height; ++y) {
                 for (int x = 0; x < shot.width; ++x) {
-                    c.differing += shot.at(x, y) != rgbAt(fresh, x, y) ? 1 : 0;
+                    c.differing += shot.at(x, y) != fresh.at(x, y) ? 1 : 0;
                 }
             }
         }
@@ -175,7 +170,7 @@ FrameComparison SteppedSession::compare(const std::string& label) {
     std::ostringstream detail;
     if (c.differing < 0) {
         detail << "the screen holds " << shot.width << "x" << shot.height
-               << " pixels, the fresh rendering " << fresh.width() << "x" << fresh.height();
+               << " pixels, the fresh rendering " << fresh.width << "x" << fresh.height;
     } else if (c.differing > 0) {
         int minX = shot.width;
         int minY = shot.height;
@@ -184,7 +179,7 @@ FrameComparison SteppedSession::compare(const std::string& label) {
         Screenshot map = shot;
         for (int y = 0; y < shot.height; ++y) {
             for (int x = 0; x < shot.width; ++x) {
-                const bool differs = shot.at(x, y) != rgbAt(fresh, x, y);
+                const bool differs = shot.at(x, y) != fresh.at(x, y);
                 map.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(shot.width) +
                            static_cast<std::size_t>(x)] = differs ? 0xFF00FFu : 0;
                 if (differs) {

@@ -309,6 +309,19 @@ VirtualScreen::VirtualScreen(const std::string& xvfbPath, const std::string& log
     display_ = ":" + number;
 }
 
+Screenshot crop(const Screenshot& shot, int left, int top, int width, int height) {
+    Screenshot part;
+    part.width = width;
+    part.height = height;
+    part.pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int y = top; y < top + height; ++y) {
+        for (int x = left; x < left + width; ++x) {
+            part.pixels.push_back(shot.at(x, y));
+        }
+    }
+    return part;
+}
+
 XClient::XClient(const std::string& display) {
     XSetErrorHandler(noteError);
     display_ = XOpenDisplay(display.c_str());

@@ -87,6 +87,10 @@ struct Screenshot {
     }
 };
 
+// The `width` by `height` pixels of `shot` from (left, top) on, which lie
+// within it.
+Screenshot crop(const Screenshot& shot, int left, int top, int width, int height);
+
 struct WindowSize {
     int width = 0;
     int height = 0;
