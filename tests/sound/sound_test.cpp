@@ -39,14 +39,14 @@ constexpr long long kTicksBetweenTunnelDots = 24;
 
 // Polls until the beep log has `count` dots; all it has by `timeout`.
 std::vector<DotTick> waitForDots(const GameOnScreen& game, std::size_t count, Millis timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        std::vector<DotTick> dots = readDotTicks(game.beepLog());
-        if (dots.size() >= count || std::chrono::steady_clock::now() >= deadline) {
-            return dots;
-        }
-        std::this_thread::sleep_for(milliseconds(10));
-    }
+    std::vector<DotTick> dots;
+    window_test::pollUntil(
+        [&] {
+            dots = readDotTicks(game.beepLog());
+            return dots.size() >= count;
+        },
+        timeout);
+    return dots;
 }
 
 class SoundSession : public ::testing::Test {

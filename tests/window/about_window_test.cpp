@@ -134,12 +134,13 @@ TEST_F(AboutWindow, ItsFrameCloseRemovesItAndAltACreatesItAgain) {
 
     x().askToClose(about);
     // Destroyed, or at least no longer mapped.
-    const auto deadline = Clock::now() + milliseconds(2000);
     MapState shown = x().mapState(about);
-    while (shown == MapState::viewable && Clock::now() < deadline) {
-        std::this_thread::sleep_for(milliseconds(10));
-        shown = x().mapState(about);
-    }
+    pollUntil(
+        [&] {
+            shown = x().mapState(about);
+            return shown != MapState::viewable;
+        },
+        milliseconds(2000));
     EXPECT_NE(shown, MapState::viewable)
         << "the About window still shows 2 s after it was asked to close";
     // Give a destroy that follows the unmap a moment to land, then note what

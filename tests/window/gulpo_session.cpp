@@ -138,16 +138,10 @@ std::string GulpoSession::keep(const Screenshot& shot, const std::string& what) 
 std::optional<Millis> GulpoSession::closeAndTimeTheEnd(XWindowId window, Millis timeout) {
     client_.askToClose(window);
     const auto asked = Clock::now();
-    const auto deadline = asked + timeout;
-    for (;;) {
-        if (exitStatus()) {
-            return std::chrono::duration_cast<Millis>(Clock::now() - asked);
-        }
-        if (Clock::now() >= deadline) {
-            return std::nullopt;
-        }
-        std::this_thread::sleep_for(Millis(1));
+    if (!pollUntil([&] { return exitStatus().has_value(); }, timeout, Millis(1))) {
+        return std::nullopt;
     }
+    return std::chrono::duration_cast<Millis>(Clock::now() - asked);
 }
 
 }  // namespace window_test

@@ -81,14 +81,14 @@ class GulpoSession {
     // passed; the last picture either way.
     template <typename Ready>
     Screenshot captureWhen(XWindowId window, Ready ready, Millis timeout) {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        for (;;) {
-            Screenshot shot = client_.capture(window);
-            if ((!shot.empty() && ready(shot)) || std::chrono::steady_clock::now() >= deadline) {
-                return shot;
-            }
-            std::this_thread::sleep_for(Millis(20));
-        }
+        Screenshot shot;
+        pollUntil(
+            [&] {
+                shot = client_.capture(window);
+                return !shot.empty() && ready(shot);
+            },
+            timeout, Millis(20));
+        return shot;
     }
     // Writes the picture among the artifacts as <name>_<what>.png; the path,
     // or "" if it could not.

@@ -24,8 +24,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr Millis kPollStep{10};
-
 ExitStatus statusOf(int raw) {
     ExitStatus s;
     if (WIFEXITED(raw)) {
@@ -57,22 +55,6 @@ bool inherited(std::string_view entry, const std::vector<std::string>& extraEnv)
         }
     }
     return true;
-}
-
-// Polls `done` every few milliseconds until it holds or `timeout` has passed;
-// whether it held.
-template <typename Done>
-bool pollUntil(Done done, Millis timeout) {
-    const auto deadline = Clock::now() + timeout;
-    for (;;) {
-        if (done()) {
-            return true;
-        }
-        if (Clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(kPollStep);
-    }
 }
 
 // What execve takes: pointers to the strings, then a null.

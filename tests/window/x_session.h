@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/whole_file.h"
@@ -20,6 +21,22 @@ namespace window_test {
 
 using Millis = std::chrono::milliseconds;
 using XWindowId = unsigned long;
+
+// Polls `done` every `step` until it holds or `timeout` has passed; whether
+// it held.
+template <typename Done>
+bool pollUntil(Done done, Millis timeout, Millis step = Millis(10)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (done()) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(step);
+    }
+}
 
 // How a child process ended.
 struct ExitStatus {
