@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/replay/cut_short.h"
 #include "app/replay/options.h"
 #include "app/replay/output_file.h"
 #include "app/replay/replay.h"
@@ -45,6 +46,7 @@ void warnOfCutOff(const replay::Replay::CutOff& cut, const replay::Options& opti
 }  // namespace
 
 int main(int argc, char** argv) {
+    replay::endCutShortOnSignals("gulpo-replay");
     replay::Options options;
     try {
         options = replay::readOptions(argc, argv);
@@ -85,6 +87,13 @@ int main(int argc, char** argv) {
             return kOutputLost;
         }
     }
+    // Cut short by a signal, neither output may be left looking complete.
+    if (trace) {
+        replay::removeIfCutShort(options.tracePath, "the trace");
+    }
+    if (summary) {
+        replay::removeIfCutShort(options.summaryJsonPath, "the summary");
+    }
     replay::TraceWriter::Sink sink;
     if (trace) {
         sink = [&trace](std::string_view chunk) { trace->write(chunk); };
@@ -110,6 +119,7 @@ int main(int argc, char** argv) {
             say(lost);
             status = kOutputLost;
         }
+        replay::completed(options.tracePath);
     }
     if (summary) {
         summary->write(replay::summaryJson(figures));
@@ -117,6 +127,7 @@ int main(int argc, char** argv) {
             say(lost);
             status = kOutputLost;
         }
+        replay::completed(options.summaryJsonPath);
     }
     if (!options.quiet) {
         say(replay::summaryLine(figures));

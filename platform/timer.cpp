@@ -48,9 +48,6 @@ void Timer::restart() {
     startMs_ = scheduler_ != nullptr ? scheduler_->now() : 0;
     lastSlot_ = 0;
     nextDue_ = dueTime(1);
-    if (scheduler_ != nullptr) {
-        scheduler_->scheduleChanged();
-    }
 }
 
 void Timer::setEnabled(bool enabled) {
@@ -58,8 +55,6 @@ void Timer::setEnabled(bool enabled) {
     enabled_ = enabled;
     if (enabled && !wasEnabled) {
         restart();
-    } else if (scheduler_ != nullptr && wasEnabled != enabled) {
-        scheduler_->scheduleChanged();
     }
 }
 
@@ -101,12 +96,8 @@ void TimerScheduler::fire(Timer& timer) {
     timer.inHandler_ = true;
     struct Done {
         Timer& t;
-        const TimerScheduler& s;
-        ~Done() {
-            t.inHandler_ = false;
-            s.scheduleChanged();
-        }
-    } done{timer, *this};
+        ~Done() { t.inHandler_ = false; }
+    } done{timer};
     if (timer.onTimer) {
         if (runner) {
             runner(timer.onTimer);

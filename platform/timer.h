@@ -79,20 +79,10 @@ class TimerScheduler {
 
     std::int64_t now() const { return clock_.nowMs(); }
 
-    // Called whenever a timer's schedule changes (the desktop re-arms its
-    // wake-up from it).
-    std::function<void()> onScheduleChanged;
     // Wraps every handler call (the platform counts handler depth with it).
     std::function<void(const std::function<void()>&)> runner;
 
   private:
-    friend class Timer;
-    void scheduleChanged() const {
-        if (onScheduleChanged) {
-            onScheduleChanged();
-        }
-    }
-
     const Clock& clock_;
     std::vector<Timer*> timers_;
 };

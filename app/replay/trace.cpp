@@ -8,10 +8,6 @@
 
 namespace replay {
 
-namespace {
-constexpr std::size_t kFlushAt = 1 << 16;
-}  // namespace
-
 void TraceWriter::watch(game::FrmGulpo& gulpo, const platform::Platform& platform) {
     gulpo_ = &gulpo;
     platform_ = &platform;
@@ -90,7 +86,7 @@ void TraceWriter::begin(std::string_view ev) {
 
 void TraceWriter::end() {
     raw("}\n");
-    if (buffer_.size() >= kFlushAt) {
+    if (buffer_.size() >= flushAt_) {
         flush();
     }
 }
@@ -100,6 +96,15 @@ void TraceWriter::flush() {
         sink_(buffer_);
     }
     buffer_.clear();
+}
+
+std::string TraceWriter::stateNow() {
+    std::string lines;
+    lines.swap(buffer_);
+    state();
+    std::string object = buffer_.substr(std::string_view(",\"state\":").size());
+    buffer_.swap(lines);
+    return object;
 }
 
 void TraceWriter::state() {

@@ -34,7 +34,13 @@ class TraceWriter : public game::GameEvents {
     void exited();
 
     void flush();
+    // Hands every line to the sink as soon as it is written, for a trace
+    // that follows a game as it is played.
+    void flushEachLine() { flushAt_ = 0; }
     std::int64_t ticks() const { return ticks_; }
+
+    // The game's state as a trace line shows it, one JSON object.
+    std::string stateNow();
 
     // Called after every handler, injection and window close, whether or
     // not a trace is written (the soak test checks the game's rules there).
@@ -54,6 +60,7 @@ class TraceWriter : public game::GameEvents {
     game::FrmGulpo* gulpo_ = nullptr;
     const platform::Platform* platform_ = nullptr;
     std::string buffer_;
+    std::size_t flushAt_ = std::size_t{1} << 16;
     std::int64_t ticks_ = 0;
     std::uint32_t ownGulpo_ = 0;
     std::uint32_t ownGhost_[3] = {0, 0, 0};

@@ -110,7 +110,9 @@ FormWindow::FormWindow(Form& form, QtPlatform& platform) : form_(&form), platfor
     setFocusPolicy(Qt::StrongFocus);
     for (CommandButton* b : form.buttons()) {
         auto* button = new GameButton(QString::fromStdString(b->Caption()), this);
-        button->setFocusPolicy(Qt::StrongFocus);
+        // The focus moves only as the game's focus rules move it: a mouse
+        // press that is not a click must not take it.
+        button->setFocusPolicy(Qt::TabFocus);
         button->setAutoDefault(false);
         // Enter presses the default button while no button holds the focus;
         // it looks the part.
@@ -119,7 +121,7 @@ FormWindow::FormWindow(Form& form, QtPlatform& platform) : form_(&form), platfor
         buttons_[b] = button;
         QObject::connect(button, &QPushButton::clicked, this, [this, b] {
             if (form_ != nullptr) {
-                platform_.dispatch([this, b] { form_->click(*b); });
+                platform_.windowInput({Input::Kind::click, form_->name(), 0, b->name()});
             }
         });
     }
@@ -210,16 +212,13 @@ void FormWindow::routeKey(int qtKey, Qt::KeyboardModifiers modifiers) {
         return;
     }
     if ((modifiers & Qt::AltModifier) != 0 && qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
-        const char letter = static_cast<char>('A' + (qtKey - Qt::Key_A));
-        platform_.dispatch([this, letter] { form_->accessKey(letter); });
+        platform_.windowInput({Input::Kind::accessKey, form_->name(), 'A' + (qtKey - Qt::Key_A), {}});
         return;
     }
     const int code = keyCodeOf(qtKey);
-    if (code == 0) {
-        return;
+    if (code != 0) {
+        platform_.windowInput({Input::Kind::key, form_->name(), code, {}});
     }
-    platform_.dispatch([this, code] { form_->keyDown(code); });
-    focusChanged();
 }
 
 void FormWindow::layoutButtons() {
@@ -245,10 +244,10 @@ void FormWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {
-    event->accept();
+    // The window goes when the game takes the close, as any other input.
+    event->ignore();
     if (form_ != nullptr) {
-        Form* form = form_;
-        platform_.dispatch([form] { form->frameClose(); });
+        platform_.windowInput({Input::Kind::frameClose, form_->name(), 0, {}});
     }
 }
 

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTimer>
-#include <thread>
 
 #include "platform/form.h"
 #include "platform/qt/event_sound.h"
@@ -74,13 +73,15 @@ class AfterFirstPaint : public QObject {
 // after start, for a window that is never painted.
 constexpr int kSoundLatestMs = 1000;
 
+// The most the game's clock may fall behind real time before it gives up
+// the lost time: a few ticks are made up at once, a long stall is not.
+constexpr std::int64_t kMostCaughtUpMs = 100;
+
 }  // namespace
 
 QtPlatform::QtPlatform() : start_(std::chrono::steady_clock::now()), wake_(new QTimer) {
     wake_->setSingleShot(true);
     wake_->setTimerType(Qt::PreciseTimer);
-    QObject::connect(wake_.get(), &QTimer::timeout, [this] { deliverDueTimers(); });
-    timers().onScheduleChanged = [this] { armWakeUp(); };
     qApp->installEventFilter(new KeyRouter(qApp));
     firstPaint_ = std::make_unique<AfterFirstPaint>([this] { startEventSound(); });
     QTimer::singleShot(kSoundLatestMs, firstPaint_.get(), [this] { startEventSound(); });
@@ -95,51 +96,47 @@ void QtPlatform::startEventSound() {
 }
 
 QtPlatform::~QtPlatform() {
-    timers().onScheduleChanged = nullptr;
     for (auto& [form, window] : windows_) {
-        form->setView(nullptr);
+        const_cast<Form*>(form)->setView(nullptr);
         delete window;
     }
 }
 
-std::int64_t QtPlatform::nowMs() const {
+std::int64_t QtPlatform::realTimeNow() const {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
                                                                  start_)
-        .count();
+               .count() -
+           behindMs_;
 }
 
-void QtPlatform::Sleep(int ms) {
-    if (ms > 0) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+std::int64_t QtPlatform::pace(std::int64_t until) {
+    if (stepper) {
+        return stepper(until);
+    }
+    if (until != kNever && realTimeNow() - until > kMostCaughtUpMs) {
+        behindMs_ += realTimeNow() - until;
+    }
+    const std::uint64_t postedBefore = posted();
+    for (;;) {
+        // Paints what the game wrote, and takes the player's input.
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        const std::int64_t allowed = realTimeNow();
+        if (allowed >= until || posted() != postedBefore || ending()) {
+            return allowed;
+        }
+        wake_->start(static_cast<int>(std::min<std::int64_t>(until - allowed, 1 << 30)));
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
 }
 
-void QtPlatform::DoEvents() {
-    if (ending()) {
-        return;
+void QtPlatform::linger() {
+    while (!ending()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    deliverDueTimers();
 }
 
-void QtPlatform::deliverDueTimers() {
-    std::int64_t due = 0;
-    Timer* timer = nullptr;
-    while (!ending() && timers().nextDue(due, timer) && due <= nowMs()) {
-        timers().fire(*timer);
-    }
-    armWakeUp();
-}
-
-void QtPlatform::armWakeUp() {
-    std::int64_t due = 0;
-    Timer* timer = nullptr;
-    if (ending() || !timers().nextDue(due, timer)) {
-        wake_->stop();
-        return;
-    }
-    const std::int64_t wait = std::max<std::int64_t>(0, due - nowMs());
-    wake_->start(static_cast<int>(std::min<std::int64_t>(wait, 1 << 30)));
+void QtPlatform::windowInput(const Input& input) {
+    takeInput(input, stepper ? nowMs() : realTimeNow());
 }
 
 void QtPlatform::attach(Form& form) {
@@ -151,30 +148,18 @@ void QtPlatform::attach(Form& form) {
 }
 
 void QtPlatform::windowGone(const Form& form) {
-    windows_.erase(const_cast<Form*>(&form));
+    windows_.erase(&form);
 }
 
 FormWindow* QtPlatform::windowOf(const Form& form) const {
-    auto it = windows_.find(const_cast<Form*>(&form));
+    auto it = windows_.find(&form);
     return it == windows_.end() ? nullptr : it->second;
 }
 
-void QtPlatform::endProgram() {
-    Platform::endProgram();
-    wake_->stop();
-    QCoreApplication::exit(0);
-}
-
-int QtPlatform::run() {
-    // Qt's exit() stops only a loop that is running: a close taken before
-    // the loop started would otherwise be lost.
-    if (ending()) {
-        return 0;
-    }
-    return QApplication::exec();
-}
-
 void QtPlatform::sound() {
+    if (onBeep) {
+        onBeep();
+    }
     if (eventSound_ == nullptr || !eventSound_->play()) {
         QApplication::beep();
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -14,44 +15,54 @@ namespace platform {
 class EventSound;
 class FormWindow;
 
-// The desktop backend: real windows, real timers on a steady clock, a real
-// sleep, the desktop's event sound (the X bell where no sound server plays
-// it), and Qt's event processing as the pump. A QApplication must exist
-// before it is made.
+// The desktop backend: real windows, the desktop's event sound (the X bell
+// where no sound server plays it), and the game's clock paced to real time,
+// with the window system's events (painting, the player's input) handled
+// while the clock waits. A QApplication must exist before it is made.
 class QtPlatform : public Platform {
   public:
     QtPlatform();
     ~QtPlatform() override;
 
-    std::int64_t nowMs() const override;
-    void Sleep(int ms) override;
-    void DoEvents() override;
     void attach(Form& form) override;
-    void endProgram() override;
-
-    // Runs the event loop until the program ends; returns its exit status.
-    int run();
 
     // The window showing a form, if it has one.
     FormWindow* windowOf(const Form& form) const;
+    void windowGone(const Form& form);
+
+    // The player's input in a window, taken now.
+    void windowInput(const Input& input);
+
+    // Paces the clock some other way than to real time (a test steps it):
+    // called as pace() is, with the same contract.
+    std::function<std::int64_t(std::int64_t until)> stepper;
+
+    // Shows the windows, running nothing of the game, until the program
+    // ends.
+    void linger();
+
+    // Told whenever the game asks for the dot's sound, before it plays.
+    std::function<void()> onBeep;
 
   protected:
+    std::int64_t pace(std::int64_t until) override;
     void sound() override;
 
   private:
-    void deliverDueTimers();
-    void armWakeUp();
-    void windowGone(const Form& form);
+    // The game's clock as real time allows it now.
+    std::int64_t realTimeNow() const;
     void startEventSound();
 
     std::chrono::steady_clock::time_point start_;
+    // How far the game's clock runs behind real time: it grows when the
+    // program could not run for a while, so that the game goes on from
+    // where it was instead of rushing through the time it missed.
+    std::int64_t behindMs_ = 0;
     std::unique_ptr<QTimer> wake_;
     // Made once the window is on screen.
     std::unique_ptr<EventSound> eventSound_;
     std::unique_ptr<QObject> firstPaint_;
-    std::map<Form*, FormWindow*> windows_;
-
-    friend class FormWindow;
+    std::map<const Form*, FormWindow*> windows_;
 };
 
 }  // namespace platform

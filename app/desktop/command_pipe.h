@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-namespace window_test {
+namespace desktop {
 
-// The stepped program's line-by-line talk with the test over two named
+// A stepped game's line-by-line talk with its test over two named
 // pipes: commands in, one reply line per command out.
 class CommandPipe {
   public:
@@ -37,4 +37,4 @@ class CommandPipe {
     bool closed_ = false;
 };
 
-}  // namespace window_test
+}  // namespace desktop

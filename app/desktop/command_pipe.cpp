@@ -1,4 +1,4 @@
-#include "tests/window/stepped/command_pipe.h"
+#include "app/desktop/command_pipe.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace window_test {
+namespace desktop {
 
 CommandPipe::CommandPipe(const std::string& commandsPath, const std::string& repliesPath) {
     // Open for writing too (Linux allows it on a pipe): the open does not
@@ -87,4 +87,4 @@ void CommandPipe::reply(const std::string& line) {
     }
 }
 
-}  // namespace window_test
+}  // namespace desktop

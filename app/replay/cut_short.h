@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace replay {
+
+// What a program does when SIGINT, SIGTERM, SIGHUP or SIGPIPE cuts it short:
+// it removes the regular files named here, whose contents would otherwise
+// look complete though they are not, says so on standard error, and ends
+// with the signal's own status.
+void endCutShortOnSignals(const char* program);
+
+// A file being written whose end has not come yet; `what` names it in the
+// message ("the trace"). Only a regular file is removed; for anything else
+// (standard output, a pipe) the message says it is incomplete.
+void removeIfCutShort(const std::string& path, const char* what);
+// A file that is written to its end: a signal now leaves it be.
+void completed(const std::string& path);
+// A file that a signal leaves as it stands, which the message names (a
+// recording, valid up to its last line).
+void keptIfCutShort(const std::string& path, const char* what);
+
+}  // namespace replay
