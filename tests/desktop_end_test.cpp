@@ -1,44 +1,53 @@
-// The desktop backend on Qt's offscreen platform: the program ends once its
-// main window is closed, also when the close is taken before the event loop
-// has started (Qt's exit only stops a loop that is running).
+// The desktop backend on Qt's offscreen platform: a close of the main
+// window is an input like any other, taken into the game's queue, and the
+// program ends once it is delivered: also when the close comes before the
+// game's loop has started, and while it runs.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QTimer>
 
-#include "game/frm_gulpo.h"
+#include "app/replay/session.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/qt_platform.h"
 
 namespace {
 
-// What run() returns when nothing ended the loop within two seconds.
-constexpr int kStillRunning = 99;
+class DesktopEnd : public ::testing::Test {
+  protected:
+    DesktopEnd() : session(platform, [this](std::string_view lines) { trace += lines; }) {
+        session.takePlayerInput(nullptr);
+        session.load();
+        // Nothing else ends the loop: without the close it runs forever,
+        // and the watchdog ends the program instead.
+        QObject::connect(&watchdog, &QTimer::timeout, [this] {
+            timedOut = true;
+            platform.endProgram();
+        });
+        watchdog.setSingleShot(true);
+        watchdog.start(2000);
+    }
 
-int runWithAWatchdog(platform::QtPlatform& platform) {
+    void closeMainWindow() { platform.windowOf(session.game().frmGulpo)->close(); }
+
+    platform::QtPlatform platform;
+    std::string trace;
+    replay::Session session;
     QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(kStillRunning); });
-    watchdog.start(2000);
-    return platform.run();
+    bool timedOut = false;
+};
+
+TEST_F(DesktopEnd, AMainWindowClosedBeforeTheLoopRunsEndsTheProgram) {
+    closeMainWindow();
+    session.run();
+    EXPECT_FALSE(timedOut) << "the close was lost";
+    EXPECT_NE(trace.find("\"ev\":\"exit\""), std::string::npos) << trace;
 }
 
-TEST(DesktopEnd, AMainWindowClosedBeforeTheEventLoopRunsEndsTheProgramWithStatusZero) {
-    platform::QtPlatform platform;
-    game::FrmGulpo gulpo(platform);
-    gulpo.load();
-    ASSERT_TRUE(platform.windowOf(gulpo.frmGulpo)->close());
-    ASSERT_TRUE(platform.ending());
-    EXPECT_EQ(runWithAWatchdog(platform), 0);
-}
-
-TEST(DesktopEnd, AMainWindowClosedWhileTheEventLoopRunsEndsTheProgramWithStatusZero) {
-    platform::QtPlatform platform;
-    game::FrmGulpo gulpo(platform);
-    gulpo.load();
-    QTimer::singleShot(0, [&] { platform.windowOf(gulpo.frmGulpo)->close(); });
-    EXPECT_EQ(runWithAWatchdog(platform), 0);
-    EXPECT_TRUE(platform.ending());
+TEST_F(DesktopEnd, AMainWindowClosedWhileTheLoopRunsEndsTheProgram) {
+    QTimer::singleShot(50, [this] { closeMainWindow(); });
+    session.run();
+    EXPECT_FALSE(timedOut) << "the close was lost";
+    EXPECT_NE(trace.find("\"ev\":\"exit\""), std::string::npos) << trace;
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "tests/sound/dot_sounds.h"
 
-#include <fstream>
-#include <sstream>
+#include "app/desktop/timings_figures.h"
 
 namespace sound_test {
 
@@ -13,15 +12,15 @@ constexpr Nanos kQuietBefore = 60 * kNanosPerMs;
 
 }  // namespace
 
-std::vector<DotTick> readDotTicks(const std::string& beepLogPath) {
+std::vector<DotTick> readDotTicks(const std::string& timingsPath) {
     std::vector<DotTick> dots;
-    std::ifstream in(beepLogPath);
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream fields(line);
-        DotTick d;
-        // A line still being written is left for the next read.
-        if (fields >> d.at >> d.tick >> d.beeps) {
-            dots.push_back(d);
+    long long ticks = 0;
+    for (const desktop::TimingsLine& line : desktop::readTimings(timingsPath)) {
+        ticks += line.what == "tick" ? 1 : 0;
+        // A beep comes in the tick whose line follows it, and a line still
+        // being written is left for the next read.
+        if (line.what == "beep" && line.beeps > 0) {
+            dots.push_back({line.ns, ticks + 1, line.beeps});
         }
     }
     return dots;

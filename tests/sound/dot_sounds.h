@@ -8,15 +8,15 @@
 
 namespace sound_test {
 
-// A beep of the game (a dot eaten), as gulpo-tick-probe's beep log has it.
+// A beep of the game (a dot eaten), as the timings of gulpo --timings have it.
 struct DotTick {
     Nanos at = 0;         // as the game asked for the sound, on the steady clock
     long long tick = 0;   // the number of the tick it came in, from 1
     long long beeps = 0;  // the beeps so far
 };
 
-// Every line of the beep log so far.
-std::vector<DotTick> readDotTicks(const std::string& beepLogPath);
+// Every beep of the timings so far.
+std::vector<DotTick> readDotTicks(const std::string& timingsPath);
 
 // What reached the sink for one dot.
 struct DotSound {

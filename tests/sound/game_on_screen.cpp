@@ -12,7 +12,7 @@ using window_test::Millis;
 GameOnScreen::GameOnScreen(const std::string& name, std::string beepLog,
                            const std::vector<std::string>& environment)
     : beepLog_(std::move(beepLog)),
-      session_({GULPO_TICK_PROBE, name, environment, {}, {"--beep-log", beepLog_}}) {
+      session_({GULPO_PROGRAM, name, environment, {}, {"--timings", beepLog_}}) {
     Display* bellWatch = XOpenDisplay(session_.display().c_str());
     if (bellWatch == nullptr) {
         throw std::runtime_error("cannot open display " + session_.display());

@@ -8,7 +8,7 @@
 
 namespace sound_test {
 
-// gulpo-tick-probe writing its beep log, in its window on a private Xvfb
+// The game writing its timings (every beep among them), in its window on a private Xvfb
 // server, with the server's X bell watched.
 class GameOnScreen {
   public:

@@ -1,9 +1,8 @@
 // The game as a native Wayland client of a private headless Weston: the
 // caption its toplevel carries, the maze where the colour query has it, at
-// the output's scale of 1 and of 2, and (on the stopwatch build, which takes
-// its keys through Qt's window-system interface, as the compositor has no
-// input devices) Start, the arrow keys, the dots' sound at a private sound
-// server's sink and the close.
+// the output's scale of 1 and of 2, and (played from a script, as the
+// compositor has no input devices) Start, the arrow keys, the dots' sound at
+// a private sound server's sink and the close.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -117,9 +116,6 @@ class WaylandSession : public ::testing::Test {
     }
 
     void TearDown() override {
-        if (input_ >= 0) {
-            ::close(input_);
-        }
         program_.reset();
         weston_.reset();
         sink_.reset();
@@ -143,11 +139,11 @@ class WaylandSession : public ::testing::Test {
         }
     }
 
-    // The game itself, or its stopwatch build taking commands on a pipe and
-    // playing its sound into a private sound server.
-    void startGame(bool withInput) {
+    // The game itself, or the game watching `script` and playing its sound
+    // into a private sound server, its timings written.
+    void startGame(const std::string& script = "") {
         programLog_ = dir_ + "/gulpo.log";
-        if (!withInput) {
+        if (script.empty()) {
             program_ = weston_->startClient({GULPO_PROGRAM}, programLog_);
             return;
         }
@@ -157,20 +153,12 @@ class WaylandSession : public ::testing::Test {
         } catch (const std::exception& e) {
             FAIL() << e.what();
         }
-        int fds[2] = {-1, -1};
-        ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0) << std::strerror(errno);
-        beepLog_ = dir_ + "/beeps.log";
+        const std::string scriptPath = dir_ + "/input.txt";
+        std::ofstream(scriptPath) << script;
+        beepLog_ = dir_ + "/timings.txt";
         program_ = weston_->startClient(
-            {GULPO_TICK_PROBE, "--beep-log", beepLog_, "--input-fd", std::to_string(fds[0])},
-            programLog_, fds[0], {"PULSE_SERVER=" + pulse_->address()});
-        ::close(fds[0]);
-        input_ = fds[1];
-    }
-
-    void send(const std::string& command) {
-        const std::string line = command + "\n";
-        ASSERT_EQ(::write(input_, line.data(), line.size()), static_cast<ssize_t>(line.size()))
-            << "could not send '" << command << "' to the program";
+            {GULPO_PROGRAM, "--watch", scriptPath, "--timings", beepLog_}, programLog_, -1,
+            {"PULSE_SERVER=" + pulse_->address()});
     }
 
     std::string programState() {
@@ -237,7 +225,6 @@ class WaylandSession : public ::testing::Test {
     std::string name_;
     std::string programLog_;
     std::string beepLog_;
-    int input_ = -1;
     std::optional<server_test::WestonSession> weston_;
     std::optional<server_test::PulseServer> pulse_;
     std::optional<sound_test::SinkRecorder> sink_;
@@ -253,7 +240,7 @@ using WaylandWindow = WaylandSession;
 
 TEST_F(WaylandWindow, CarriesTheCaptionGulpoAndShowsTheMazeWhereTheColourQueryHasIt) {
     ASSERT_NO_FATAL_FAILURE(startCompositor(1));
-    ASSERT_NO_FATAL_FAILURE(startGame(false));
+    ASSERT_NO_FATAL_FAILURE(startGame());
     EXPECT_TRUE(weston_->waitForLog(".set_title(\"Gulpo\")", Millis(10000)))
         << "no toplevel titled \"Gulpo\" in the compositor's protocol log; " << programState();
     EXPECT_TRUE(weston_->waitForLog(".set_app_id(\"" GULPO_APP_ID "\")", Millis(1000)))
@@ -263,7 +250,7 @@ TEST_F(WaylandWindow, CarriesTheCaptionGulpoAndShowsTheMazeWhereTheColourQueryHa
 
 TEST_F(WaylandWindow, ShowsTheMazeAtTwiceTheSizeOnAnOutputOfScale2) {
     ASSERT_NO_FATAL_FAILURE(startCompositor(2));
-    ASSERT_NO_FATAL_FAILURE(startGame(false));
+    ASSERT_NO_FATAL_FAILURE(startGame());
     expectTheMaze();
     // Drawn by the program at the output's scale, not doubled by the
     // compositor.
@@ -276,7 +263,9 @@ using WaylandInput = WaylandSession;
 
 TEST_F(WaylandInput, AltSStartsRightEatsTheTunnelDotsWithTheirSoundAndCloseEndsWithStatusZero) {
     ASSERT_NO_FATAL_FAILURE(startCompositor(1));
-    ASSERT_NO_FATAL_FAILURE(startGame(true));
+    // Start once the window has been seen at load, then Right when Start's
+    // pause is over; the close once the player has long stopped at the wall.
+    ASSERT_NO_FATAL_FAILURE(startGame("3000 alt S\n5100 key 39\n12000 closewin main\n"));
     const window_test::StartButtonArea startButton(mapping_);
     const platform::Box startBox = model_.imgGulpo.box();
     const window_test::PixelRect startSpot = window_test::pixelsOf(startBox, mapping_);
@@ -298,16 +287,14 @@ TEST_F(WaylandInput, AltSStartsRightEatsTheTunnelDotsWithTheirSoundAndCloseEndsW
         << "the player is not on its start spot at load";
     ASSERT_LT(yellowPixels(loaded, restingSpot), kPlayerPixels);
 
-    ASSERT_NO_FATAL_FAILURE(send("key Alt+S"));
-    ASSERT_NO_FATAL_FAILURE(send("key Right"));
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(12);
     std::vector<sound_test::DotSound> sounds;
     while (sounds.size() < 2 && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         sounds = sound_test::dotSounds(sound_test::readDotTicks(beepLog_), *sink_, 100);
     }
     ASSERT_EQ(sounds.size(), 2u)
-        << "the two tunnel dots were not eaten (and recorded) within 10 s of Alt+S and Right; "
+        << "the two tunnel dots were not eaten (and recorded) within 7 s of Alt+S and Right; "
         << programState();
     // Heard in a Wayland session, where there is no X bell to ring.
     for (const sound_test::DotSound& sound : sounds) {
@@ -330,10 +317,9 @@ TEST_F(WaylandInput, AltSStartsRightEatsTheTunnelDotsWithTheirSoundAndCloseEndsW
     EXPECT_GT(yellowPixels(running, restingSpot), kPlayerPixels)
         << "the player is not by the wall past the second tunnel dot";
 
-    ASSERT_NO_FATAL_FAILURE(send("close"));
-    const auto status = program_->waitFor(Millis(5000));
+    const auto status = program_->waitFor(Millis(10000));
     ASSERT_TRUE(status.has_value())
-        << "the program did not end within 5 s of the close; " << programState();
+        << "the program did not end at the close; " << programState();
     EXPECT_TRUE(status->exited && status->code == 0) << programState();
 }
 

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "tests/support/trace_fields.h"
 #include "tests/window/stepped_session.h"
 
 namespace window_test {
@@ -18,25 +19,28 @@ namespace {
 // The main window's client area at its design size, 15 twips a pixel.
 constexpr WindowSize kDesignSize{467, 520};
 
-// The player's box as the state line gives it.
+// A sprite's place as the state gives it: "gulpo":[840,2880,"own"].
 struct Spot {
     float left = 0;
     float top = 0;
 };
 
-// Reads "name=left,top,..." out of a state line.
-Spot spotOf(const std::string& state, const std::string& name) {
-    const auto at = state.find(" " + name + "=");
+Spot spotOf(const std::string& state, const std::string& sprite) {
     Spot s;
-    if (at != std::string::npos) {
-        std::sscanf(state.c_str() + at + name.size() + 2, "%f,%f", &s.left, &s.top);
-    }
+    std::sscanf(gulpo_test::field(state, sprite).c_str(), "[%f,%f", &s.left, &s.top);
     return s;
 }
 
-int numberOf(const std::string& state, const std::string& name) {
-    const auto at = state.find(name + "=");
-    return at == std::string::npos ? -1 : std::atoi(state.c_str() + at + name.size() + 1);
+long long dotsEaten(const std::string& state) {
+    return gulpo_test::occurrences(gulpo_test::field(state, "food"), "0");
+}
+
+bool startShown(const std::string& state) {
+    return gulpo_test::field(state, "cmdStart") == "true";
+}
+
+bool anyGhostBlue(const std::string& state) {
+    return gulpo_test::field(state, "tmrGhost").find("true") != std::string::npos;
 }
 
 class Repaint : public ::testing::TestWithParam<int> {
@@ -53,7 +57,7 @@ class Repaint : public ::testing::TestWithParam<int> {
         const WindowSize wanted{kDesignSize.width * GetParam() / 100,
                                 kDesignSize.height * GetParam() / 100};
         try {
-            session_.emplace(GULPO_STEPPED, name, wanted);
+            session_.emplace(name, wanted);
         } catch (const std::exception& e) {
             FAIL() << e.what();
         }
@@ -65,10 +69,17 @@ class Repaint : public ::testing::TestWithParam<int> {
         return r;
     }
 
+    // An input at the game's time now: "key 37", "place imgGulpo 500 300".
+    void input(const std::string& verbAndArguments) {
+        const std::string r = session_->input(verbAndArguments);
+        EXPECT_EQ(r.substr(0, 2), "ok") << verbAndArguments << ": " << r;
+    }
+
     // Start, then the two seconds before the first tick.
     void start() {
-        ask("key 13");
-        ASSERT_EQ(numberOf(session_->state(), "start"), 0) << "Start did not start the game";
+        input("key 13");
+        ASSERT_FALSE(startShown(state())) << "Start did not start the game";
+        ask("advance 2000");
     }
 
     // One tick of the game (the tick timer fires 60 times a second).
@@ -96,7 +107,7 @@ class Repaint : public ::testing::TestWithParam<int> {
 TEST_P(Repaint, ThePlayerLeavesNothingBehindInAnyDirection) {
     start();
     // A crossing in the tunnel row: open to all four sides.
-    ask("place imgGulpo 1380 2880");
+    input("place imgGulpo 1380 2880");
     expectSameAsFresh("placed");
     const struct {
         int key;
@@ -105,7 +116,7 @@ TEST_P(Repaint, ThePlayerLeavesNothingBehindInAnyDirection) {
         float dy;
     } steps[] = {{37, "left", -1, 0}, {38, "up", 0, -1}, {39, "right", 1, 0}, {40, "down", 0, 1}};
     for (const auto& step : steps) {
-        ask("key " + std::to_string(step.key));
+        input("key " + std::to_string(step.key));
         expectSameAsFresh(std::string("turned_") + step.name);
         const Spot before = spotOf(state(), "gulpo");
         for (int i = 0; i < 3; ++i) {
@@ -133,24 +144,24 @@ TEST_P(Repaint, GhostsLeaveNothingBehindAsTheyStep) {
 TEST_P(Repaint, GhostsTurnBlueAndBackInPlace) {
     start();
     // The big dot at the top left is eaten on the next tick.
-    ask("place imgGulpo 500 300");
+    input("place imgGulpo 500 300");
     tick();
-    ASSERT_NE(state().find(",blue"), std::string::npos) << state();
+    ASSERT_TRUE(anyGhostBlue(state())) << state();
     expectSameAsFresh("big_dot_eaten");
     tick(3);
     expectSameAsFresh("blue_ghosts_step");
     ask("advance 10000");
-    EXPECT_EQ(state().find(",blue"), std::string::npos) << state();
+    EXPECT_FALSE(anyGhostBlue(state())) << state();
     expectSameAsFresh("ghosts_normal_again");
 }
 
 TEST_P(Repaint, EatenDotsAndTheScoreShowAtOnce) {
     start();
-    ask("key 39");
-    for (int i = 0; i < 40 && numberOf(state(), "eaten") == 0; ++i) {
+    input("key 39");
+    for (int i = 0; i < 40 && dotsEaten(state()) == 0; ++i) {
         tick();
     }
-    ASSERT_EQ(numberOf(state(), "eaten"), 1) << state();
+    ASSERT_EQ(dotsEaten(state()), 1) << state();
     expectSameAsFresh("dot_eaten");
     tick();
     expectSameAsFresh("after_dot");
@@ -160,15 +171,14 @@ TEST_P(Repaint, ALostLifeShowsTheCollisionThenEveryoneJumpsBack) {
     start();
     tick();
     const Spot player = spotOf(state(), "gulpo");
-    ask("place imgGhost1 " + std::to_string(static_cast<int>(player.left) + 60) + " " +
-        std::to_string(static_cast<int>(player.top)));
+    input("place imgGhost1 " + std::to_string(static_cast<int>(player.left) + 60) + " " +
+          std::to_string(static_cast<int>(player.top)));
     // The tick that costs the life stands still for two seconds: look then.
-    ask("holdwait");
-    session_->send("advance 17");
+    tick();
+    EXPECT_EQ(gulpo_test::number(state(), "Lives"), 3) << "the pause came after the life went";
     expectSameAsFresh("lost_life_freeze");
-    EXPECT_EQ(session_->ask("resume"), "ok");
-    EXPECT_EQ(session_->reply(), "ok") << "the tick that cost the life did not end";
-    EXPECT_EQ(numberOf(state(), "lives"), 2) << state();
+    ask("advance 2000");
+    EXPECT_EQ(gulpo_test::number(state(), "Lives"), 2) << state();
     expectSameAsFresh("back_on_the_spots");
     tick(2);
     expectSameAsFresh("playing_on");
@@ -176,14 +186,14 @@ TEST_P(Repaint, ALostLifeShowsTheCollisionThenEveryoneJumpsBack) {
 
 TEST_P(Repaint, AnEatenGhostJumpsToThePenWithoutATrace) {
     start();
-    ask("place imgGulpo 500 300");
+    input("place imgGulpo 500 300");
     tick();
     const Spot player = spotOf(state(), "gulpo");
-    ask("place imgGhost2 " + std::to_string(static_cast<int>(player.left)) + " " +
-        std::to_string(static_cast<int>(player.top)));
+    input("place imgGhost2 " + std::to_string(static_cast<int>(player.left)) + " " +
+          std::to_string(static_cast<int>(player.top)));
     expectSameAsFresh("ghost_placed_on_player");
     tick();
-    EXPECT_GE(numberOf(state(), "score"), 1200) << state();
+    EXPECT_GE(gulpo_test::number(state(), "Score"), 1200) << state();
     expectSameAsFresh("ghost_eaten");
 }
 
@@ -192,26 +202,27 @@ TEST_P(Repaint, ACompletedLevelShowsTheRefilledMazeAndTheNextLevel) {
     // Every dot but shpFood(48), on the tunnel row to the player's right.
     for (int i = 0; i < 76; ++i) {
         if (i != 48) {
-            ask("food " + std::to_string(i) + " 0");
+            input("food " + std::to_string(i) + " 0");
         }
     }
     expectSameAsFresh("dots_hidden");
-    ask("key 39");
-    for (int i = 0; i < 40 && numberOf(state(), "level") == 1; ++i) {
+    input("key 39");
+    for (int i = 0; i < 40 && gulpo_test::number(state(), "Level") == 1; ++i) {
         tick();
     }
-    ASSERT_EQ(numberOf(state(), "level"), 2) << state();
-    EXPECT_EQ(numberOf(state(), "start"), 1) << state();
+    ASSERT_EQ(gulpo_test::number(state(), "Level"), 2) << state();
+    EXPECT_TRUE(startShown(state())) << state();
     expectSameAsFresh("level_complete");
-    ask("key 13");
+    input("key 13");
     expectSameAsFresh("level_two_started");
+    ask("advance 2000");
     tick(3);
     expectSameAsFresh("level_two_playing");
 }
 
 TEST_P(Repaint, AWindowResizedDuringPlayShowsTheGameAfresh) {
     start();
-    ask("key 37");
+    input("key 37");
     tick(5);
     const auto size = session_->size();
     ASSERT_TRUE(size.has_value());
@@ -243,11 +254,11 @@ TEST_P(Repaint, ALongRandomRunLeavesNothingBehind) {
     start();
     for (int t = 1; t <= 600; ++t) {
         if (keys.roll(8) == 0) {
-            ask("key " + std::to_string(37 + keys.roll(4)));
+            input("key " + std::to_string(37 + keys.roll(4)));
         }
         tick();
-        if (numberOf(state(), "start") == 1) {
-            ask("key 13");  // a game over or a level done: play on
+        if (startShown(state())) {
+            input("key 13");  // a game over or a level done: play on
         }
         if (t % 40 == 0) {
             expectSameAsFresh("random_tick_" + std::to_string(t));

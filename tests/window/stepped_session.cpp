@@ -30,8 +30,7 @@ void makePipe(const std::string& path) {
 
 }  // namespace
 
-SteppedSession::SteppedSession(const std::string& program, const std::string& name,
-                               std::optional<WindowSize> size)
+SteppedSession::SteppedSession(const std::string& name, std::optional<WindowSize> size)
     : name_(name) {
     char scratch[] = "/tmp/gulpo-stepped-XXXXXX";
     if (::mkdtemp(scratch) == nullptr) {
@@ -49,10 +48,10 @@ SteppedSession::SteppedSession(const std::string& program, const std::string& na
         throw std::runtime_error("cannot open " + replies + ": " + std::strerror(errno));
     }
     SessionOptions options;
-    options.program = program;
+    options.program = GULPO_PROGRAM;
     options.name = name;
     options.mainWindowSize = size;
-    options.arguments = {commands, replies};
+    options.arguments = {"--stepped", commands, replies};
     session_.emplace(options);
     if (!session_->launch()) {
         throw std::runtime_error("the stepped program showed no window; " + session_->state());
@@ -79,12 +78,6 @@ SteppedSession::~SteppedSession() {
     std::filesystem::remove_all(dir_, ignored);
 }
 
-void SteppedSession::send(const std::string& command) {
-    const std::string line = command + "\n";
-    if (::write(commands_, line.data(), line.size()) != static_cast<ssize_t>(line.size())) {
-        throw std::runtime_error("cannot send '" + command + "': " + std::strerror(errno));
-    }
-}
 
 std::string SteppedSession::reply() {
     const auto deadline = Clock::now() + milliseconds(20000);
@@ -114,8 +107,19 @@ std::string SteppedSession::reply() {
 }
 
 std::string SteppedSession::ask(const std::string& command) {
-    send(command);
-    return reply();
+    const std::string line = command + "\n";
+    if (::write(commands_, line.data(), line.size()) != static_cast<ssize_t>(line.size())) {
+        throw std::runtime_error("cannot send '" + command + "': " + std::strerror(errno));
+    }
+    std::string answer = reply();
+    if (answer.rfind("ok ", 0) == 0 && command != "state") {
+        now_ = std::atoll(answer.c_str() + 3);
+    }
+    return answer;
+}
+
+std::string SteppedSession::input(const std::string& verbAndArguments) {
+    return ask(std::to_string(now_) + " " + verbAndArguments);
 }
 
 std::string SteppedSession::state() {
@@ -139,7 +143,7 @@ FrameComparison SteppedSession::compare(const std::string& label) {
     const WindowSize onScreen = size().value_or(WindowSize{});
     const std::string answer = ask("snap " + freshPath + " " + std::to_string(onScreen.width) +
                                    " " + std::to_string(onScreen.height));
-    if (answer != "ok") {
+    if (answer.rfind("ok", 0) != 0) {
         throw std::runtime_error("snap: " + answer);
     }
     const Screenshot fresh = loadPng(freshPath);

@@ -1,8 +1,9 @@
 #pragma once
 
-// The game on a stepped clock in a real X window (the gulpo-stepped
-// program): the test moves the clock, sends keys and state, and compares the
-// window as the X server holds it with a fresh rendering of the same state.
+// The game on a stepped clock in a real X window (gulpo --stepped): the test
+// moves the clock, sends input as script lines, reads the game's state, and
+// compares the window as the X server holds it with a fresh rendering of the
+// same state.
 
 #include <optional>
 #include <string>
@@ -20,24 +21,24 @@ struct FrameComparison {
 
 class SteppedSession {
   public:
-    // Starts a private X server and the stepped program on it, and waits for
-    // its main window, at `size` if given. `name` names the artifacts.
-    // Throws std::runtime_error when something does not come up.
-    SteppedSession(const std::string& program, const std::string& name,
-                   std::optional<WindowSize> size = std::nullopt);
+    // Starts a private X server and the game on it with a stepped clock, and
+    // waits for its main window, at `size` if given. `name` names the
+    // artifacts. Throws std::runtime_error when something does not come up.
+    SteppedSession(const std::string& name, std::optional<WindowSize> size = std::nullopt);
     SteppedSession(const SteppedSession&) = delete;
     SteppedSession& operator=(const SteppedSession&) = delete;
     ~SteppedSession();
 
-    // Sends one command and returns its reply ("ok ..." or "error ...").
+    // Sends one command and returns its reply ("ok T" or "error ...").
     // Throws std::runtime_error if no reply comes within 20 s.
     std::string ask(const std::string& command);
-    // Sends one command without waiting for its reply.
-    void send(const std::string& command);
-    // The next reply line.
-    std::string reply();
-    // The program's state line, without the "ok ".
+    // Sends an input at the game's time now ("key 37", "place imgGulpo 1380
+    // 2880") and returns the reply once the game has taken it.
+    std::string input(const std::string& verbAndArguments);
+    // The game's state as a trace line shows it.
     std::string state();
+    // The game's clock as the last reply gave it.
+    long long now() const { return now_; }
 
     // Resizes the main window the way a window manager would.
     bool resize(WindowSize size);
@@ -56,9 +57,12 @@ class SteppedSession {
     std::string name_;
     std::string dir_;
     std::optional<GulpoSession> session_;
+    std::string reply();
+
     int commands_ = -1;
     int replies_ = -1;
     std::string pending_;
+    long long now_ = 0;
     int snaps_ = 0;
 };
 
