@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -127,6 +128,55 @@ TEST_F(ReplayTool, EventsPastWhereTheRunStoppedAreNamedInAWarning) {
         EXPECT_EQ(stopped.status, 0);
         EXPECT_EQ(stopped.err.find("warning"), std::string::npos) << stopped.err;
     }
+}
+
+// A virtual day of games, one started every twenty seconds: long enough
+// that a signal always comes in the middle of its trace.
+std::string aDayOfPlay() {
+    std::string script;
+    for (long t = 0; t < 86'400'000; t += 20'000) {
+        script += std::to_string(t) + " click start\n";
+    }
+    return script + "86400000 end\n";
+}
+
+class ReplaySignal : public ReplayTool, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ReplaySignal, CutsTheRunShortAndRemovesTheTraceAndSummaryItWasWriting) {
+    const std::string script = write("day.txt", aDayOfPlay());
+    const std::string signal = std::to_string(GetParam());
+    // The shell starts a run in the background with SIGINT ignored: env
+    // gives it back. The file size limit keeps a run the signal missed from
+    // filling the disk.
+    const ToolRun r = shell("ulimit -f 200000; env --default-signal=INT \"$REPLAY\" --trace " + dir_ +
+                            "/t.jsonl --summary-json " + dir_ + "/s.json " + script +
+                            " & while [ ! -s " + dir_ + "/t.jsonl ]; do sleep 0.01; done; kill -" +
+                            signal + " $!; wait $!");
+    EXPECT_EQ(r.status, 128 + GetParam()) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir_ + "/t.jsonl")) << "a trace cut short is left";
+    EXPECT_FALSE(std::filesystem::exists(dir_ + "/s.json")) << "a summary cut short is left";
+    EXPECT_NE(r.err.find(std::string("gulpo-replay: stopped by SIG") + sigabbrev_np(GetParam()) +
+                         "; the trace '" + dir_ + "/t.jsonl' was incomplete and is removed"),
+              std::string::npos)
+        << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, ReplaySignal, ::testing::Values(SIGINT, SIGTERM, SIGHUP),
+                         [](const ::testing::TestParamInfo<int>& p) {
+                             return std::string("SIG") + sigabbrev_np(p.param);
+                         });
+
+TEST_F(ReplayTool, AReaderThatStopsEarlyEndsTheRunWithSigpipeAndNoSummaryLeft) {
+    const std::string script = write("day.txt", aDayOfPlay());
+    const ToolRun r = shell("{ \"$REPLAY\" --summary-json " + dir_ + "/s.json " + script +
+                            "; echo $? >" + dir_ + "/status; } | head -c 1000 >/dev/null; exit $(cat " +
+                            dir_ + "/status)");
+    EXPECT_EQ(r.status, 128 + SIGPIPE) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir_ + "/s.json"));
+    EXPECT_NE(r.err.find("stopped by SIGPIPE; the trace on standard output is incomplete; the "
+                         "summary '" + dir_ + "/s.json' was incomplete and is removed"),
+              std::string::npos)
+        << r.err;
 }
 
 }  // namespace

@@ -101,6 +101,11 @@ void endCutShortOnSignals(const char* program) {
         sigaddset(&action.sa_mask, s);
     }
     for (const int s : kSignals) {
+        // A signal the program was started with ignored (nohup) stays so.
+        struct sigaction before {};
+        if (::sigaction(s, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) {
+            continue;
+        }
         ::sigaction(s, &action, nullptr);
     }
 }

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -38,7 +40,8 @@ class NoDisplay : public ::testing::Test {
         std::vector<std::string> environment{"XDG_RUNTIME_DIR=" + runtimeDir_};
         environment.insert(environment.end(), extra.begin(), extra.end());
         args.insert(args.begin(), GULPO_PROGRAM);
-        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '_');
         outLog_ = artifactPath("no_display_" + name + ".out.log");
         errLog_ = artifactPath("no_display_" + name + ".err.log");
         program_.emplace(args, environment, outLog_, -1, errLog_);
@@ -100,6 +103,52 @@ TEST_F(NoDisplay, APlatformNamedOnTheCommandLineStillStarts) {
         << "gulpo " << status->describe() << " on the offscreen platform; its error output:\n"
         << readFile(errLog_);
 }
+
+// The command line is read before anything else, so its refusals, its help
+// and its version need no display: each is one line, and a refusal ends with
+// status 2 before any window (without a display, a window would be status 1).
+struct CommandLine {
+    std::vector<std::string> args;
+    int status;
+    std::string says;  // on standard error for a refusal, else standard output
+};
+
+class GulpoCommandLine : public NoDisplay, public ::testing::WithParamInterface<CommandLine> {};
+
+TEST_P(GulpoCommandLine, SaysWhatItDoesOnOneLineBeforeAnyWindow) {
+    std::vector<std::string> args = GetParam().args;
+    for (std::string& arg : args) {
+        if (arg == "BAD_SCRIPT") {
+            arg = artifactPath("no_display_bad_script.txt");
+            std::ofstream(arg) << "0 click start\n100 jump 3\n";
+        }
+    }
+    const auto status = run(args, {}, milliseconds(5000));
+    ASSERT_TRUE(status.has_value()) << "gulpo still runs 5 s after starting";
+    EXPECT_TRUE(status->exited && status->code == GetParam().status) << status->describe();
+    const std::string said = readFile(GetParam().status == 2 ? errLog_ : outLog_);
+    EXPECT_NE(said.find(GetParam().says), std::string::npos) << said;
+    if (GetParam().status == 2) {
+        EXPECT_EQ(errorLines().size(), 1u) << said;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gulpo, GulpoCommandLine,
+    ::testing::Values(
+        CommandLine{{"--help"}, 0, "--record FILE"}, CommandLine{{"--version"}, 0, "gulpo 1.0\n"},
+        CommandLine{{"-style", "fusion", "--reverse", "--version"}, 0, "gulpo 1.0"},
+        CommandLine{{"--bogus"}, 2, "gulpo: unknown option '--bogus'"},
+        CommandLine{{"game.txt"}, 2, "unexpected argument 'game.txt'"},
+        CommandLine{{"--watch"}, 2, "--watch needs a file name"},
+        CommandLine{{"--watch", "/no/such/game.txt"}, 2, "/no/such/game.txt: cannot open"},
+        CommandLine{{"--watch", "BAD_SCRIPT"}, 2, "no_display_bad_script.txt:2: unknown verb 'jump'"},
+        CommandLine{{"--record", "/no/such/dir/r.txt"}, 2,
+                    "cannot write the recording '/no/such/dir/r.txt'"},
+        CommandLine{{"--trace", "/no/such/dir/t.jsonl"}, 2,
+                    "/no/such/dir/t.jsonl: cannot write the trace"},
+        CommandLine{{"--record", "r.txt", "--watch", "w.txt"}, 2, "do not go together"}),
+    [](const ::testing::TestParamInfo<CommandLine>& p) { return "Case" + std::to_string(p.index); });
 
 }  // namespace
 }  // namespace window_test
