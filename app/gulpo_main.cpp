@@ -129,8 +129,8 @@ int main(int argc, char** argv) {
     }
     std::unique_ptr<desktop::SteppedGame> stepped;
     if (!options.steppedCommands.empty()) {
-        stepped = std::make_unique<desktop::SteppedGame>(
-            platform, session, options.steppedCommands, options.steppedReplies);
+        stepped = std::make_unique<desktop::SteppedGame>(platform, session, options.steppedCommands,
+                                                         options.steppedReplies);
     }
     if (watched) {
         session.play(*watched);
@@ -143,8 +143,8 @@ int main(int argc, char** argv) {
         });
     }
     // The window carries the player's picture as its icon.
-    QApplication::setWindowIcon(QIcon(
-        QPixmap::fromImage(app::gameIcon(session.game().imgGulpo.picture().raster(), 64))));
+    QApplication::setWindowIcon(
+        QIcon(QPixmap::fromImage(app::gameIcon(session.game().imgGulpo.picture().raster(), 64))));
     session.load();
     if (timings) {
         platform.windowOf(session.game().frmGulpo)->installEventFilter(timings.get());

@@ -103,9 +103,10 @@ int main() {
         playCpu * 100);
     std::printf("desktop: peak resident memory           %.1f MB   (goal < 80 MB)\n",
                 static_cast<double>(peakKb) / 1024.0);
-    std::printf("desktop: %lld ticks, %.2f ticks/s over %.3f s of play, longest gap %.2f ms   "
-                "(goal 60/s within 1 %%, no gap over 25 ms)\n",
-                pace.ticks, pace.perSecond, pace.playedSeconds, pace.longestGapMs);
+    std::printf(
+        "desktop: %lld ticks, %.2f ticks/s over %.3f s of play, longest gap %.2f ms   "
+        "(goal 60/s within 1 %%, no gap over 25 ms)\n",
+        pace.ticks, pace.perSecond, pace.playedSeconds, pace.longestGapMs);
     std::printf("desktop: exit status %s\n", ended ? ended->describe().c_str() : "(still running)");
     return ended && ended->exited && ended->code == 0 ? 0 : 1;
 }

@@ -148,10 +148,10 @@ TEST_P(ReplaySignal, CutsTheRunShortAndRemovesTheTraceAndSummaryItWasWriting) {
     // The shell starts a run in the background with SIGINT ignored: env
     // gives it back. The file size limit keeps a run the signal missed from
     // filling the disk.
-    const ToolRun r = shell("ulimit -f 200000; env --default-signal=INT \"$REPLAY\" --trace " + dir_ +
-                            "/t.jsonl --summary-json " + dir_ + "/s.json " + script +
-                            " & while [ ! -s " + dir_ + "/t.jsonl ]; do sleep 0.01; done; kill -" +
-                            signal + " $!; wait $!");
+    const ToolRun r =
+        shell("ulimit -f 200000; env --default-signal=INT \"$REPLAY\" --trace " + dir_ +
+              "/t.jsonl --summary-json " + dir_ + "/s.json " + script + " & while [ ! -s " + dir_ +
+              "/t.jsonl ]; do sleep 0.01; done; kill -" + signal + " $!; wait $!");
     EXPECT_EQ(r.status, 128 + GetParam()) << r.err;
     EXPECT_FALSE(std::filesystem::exists(dir_ + "/t.jsonl")) << "a trace cut short is left";
     EXPECT_FALSE(std::filesystem::exists(dir_ + "/s.json")) << "a summary cut short is left";
@@ -168,13 +168,14 @@ INSTANTIATE_TEST_SUITE_P(Signals, ReplaySignal, ::testing::Values(SIGINT, SIGTER
 
 TEST_F(ReplayTool, AReaderThatStopsEarlyEndsTheRunWithSigpipeAndNoSummaryLeft) {
     const std::string script = write("day.txt", aDayOfPlay());
-    const ToolRun r = shell("{ \"$REPLAY\" --summary-json " + dir_ + "/s.json " + script +
-                            "; echo $? >" + dir_ + "/status; } | head -c 1000 >/dev/null; exit $(cat " +
-                            dir_ + "/status)");
+    const ToolRun r =
+        shell("{ \"$REPLAY\" --summary-json " + dir_ + "/s.json " + script + "; echo $? >" + dir_ +
+              "/status; } | head -c 1000 >/dev/null; exit $(cat " + dir_ + "/status)");
     EXPECT_EQ(r.status, 128 + SIGPIPE) << r.err;
     EXPECT_FALSE(std::filesystem::exists(dir_ + "/s.json"));
     EXPECT_NE(r.err.find("stopped by SIGPIPE; the trace on standard output is incomplete; the "
-                         "summary '" + dir_ + "/s.json' was incomplete and is removed"),
+                         "summary '" +
+                         dir_ + "/s.json' was incomplete and is removed"),
               std::string::npos)
         << r.err;
 }

@@ -14,12 +14,24 @@ using replay::UsageError;
 
 // The options Qt takes for itself, with one dash or two: those that take a
 // value (also written -name=value), and those that take none.
-constexpr std::array<std::string_view, 16> kQtOptionsWithValue = {
-    "platform", "platformpluginpath", "platformtheme", "plugin",  "qwindowgeometry", "geometry",
-    "qwindowtitle", "title", "qwindowicon", "icon",  "session", "display",
-    "name",  "visual", "style", "stylesheet"};
-constexpr std::array<std::string_view, 7> kQtFlags = {"reverse", "widgetcount", "sync", "nograb",
-                                                      "dograb",  "testability",  "qmljsdebugger"};
+constexpr std::array<std::string_view, 16> kQtOptionsWithValue = {"platform",
+                                                                  "platformpluginpath",
+                                                                  "platformtheme",
+                                                                  "plugin",
+                                                                  "qwindowgeometry",
+                                                                  "geometry",
+                                                                  "qwindowtitle",
+                                                                  "title",
+                                                                  "qwindowicon",
+                                                                  "icon",
+                                                                  "session",
+                                                                  "display",
+                                                                  "name",
+                                                                  "visual",
+                                                                  "style",
+                                                                  "stylesheet"};
+constexpr std::array<std::string_view, 7> kQtFlags = {
+    "reverse", "widgetcount", "sync", "nograb", "dograb", "testability", "qmljsdebugger"};
 
 bool listed(std::string_view name, auto const& list) {
     return std::find(list.begin(), list.end(), name) != list.end();
@@ -100,7 +112,8 @@ Options readOptions(int argc, const char* const* argv) {
         } else if (arg.size() > 1 && arg.front() == '-' && qtOptionWords(arg) > 0) {
             i += qtOptionWords(arg) - 1;
         } else if (arg.size() > 1 && arg.front() == '-') {
-            throw UsageError("unknown option " + replay::quoted(arg) + " (gulpo --help lists them)");
+            throw UsageError("unknown option " + replay::quoted(arg) +
+                             " (gulpo --help lists them)");
         } else {
             throw UsageError("unexpected argument " + replay::quoted(arg) +
                              " (to play a script in the window: gulpo --watch " +

@@ -16,7 +16,8 @@ namespace desktop {
 Recording::Recording(std::string path) : path_(std::move(path)) {
     fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0666);
     if (fd_ < 0) {
-        error_ = "cannot write the recording " + replay::quoted(path_) + ": " + std::strerror(errno);
+        error_ =
+            "cannot write the recording " + replay::quoted(path_) + ": " + std::strerror(errno);
         return;
     }
     char started[64];

@@ -114,7 +114,7 @@ void Session::postFrom(std::size_t index) {
 
 void Session::takePlayerInput(std::function<void(const ScriptEvent&)> taken) {
     platform_.onInput = [this, taken = std::move(taken)](const platform::Input& input,
-                                                          std::int64_t at) {
+                                                         std::int64_t at) {
         std::optional<ScriptEvent> e = scriptEventOf(input);
         if (!e) {
             return;

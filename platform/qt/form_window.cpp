@@ -212,7 +212,8 @@ void FormWindow::routeKey(int qtKey, Qt::KeyboardModifiers modifiers) {
         return;
     }
     if ((modifiers & Qt::AltModifier) != 0 && qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
-        platform_.windowInput({Input::Kind::accessKey, form_->name(), 'A' + (qtKey - Qt::Key_A), {}});
+        platform_.windowInput(
+            {Input::Kind::accessKey, form_->name(), 'A' + (qtKey - Qt::Key_A), {}});
         return;
     }
     const int code = keyCodeOf(qtKey);

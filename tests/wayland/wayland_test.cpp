@@ -156,9 +156,9 @@ class WaylandSession : public ::testing::Test {
         const std::string scriptPath = dir_ + "/input.txt";
         std::ofstream(scriptPath) << script;
         beepLog_ = dir_ + "/timings.txt";
-        program_ = weston_->startClient(
-            {GULPO_PROGRAM, "--watch", scriptPath, "--timings", beepLog_}, programLog_, -1,
-            {"PULSE_SERVER=" + pulse_->address()});
+        program_ =
+            weston_->startClient({GULPO_PROGRAM, "--watch", scriptPath, "--timings", beepLog_},
+                                 programLog_, -1, {"PULSE_SERVER=" + pulse_->address()});
     }
 
     std::string programState() {
@@ -318,8 +318,7 @@ TEST_F(WaylandInput, AltSStartsRightEatsTheTunnelDotsWithTheirSoundAndCloseEndsW
         << "the player is not by the wall past the second tunnel dot";
 
     const auto status = program_->waitFor(Millis(10000));
-    ASSERT_TRUE(status.has_value())
-        << "the program did not end at the close; " << programState();
+    ASSERT_TRUE(status.has_value()) << "the program did not end at the close; " << programState();
     EXPECT_TRUE(status->exited && status->code == 0) << programState();
 }
 

@@ -142,13 +142,17 @@ INSTANTIATE_TEST_SUITE_P(
         CommandLine{{"game.txt"}, 2, "unexpected argument 'game.txt'"},
         CommandLine{{"--watch"}, 2, "--watch needs a file name"},
         CommandLine{{"--watch", "/no/such/game.txt"}, 2, "/no/such/game.txt: cannot open"},
-        CommandLine{{"--watch", "BAD_SCRIPT"}, 2, "no_display_bad_script.txt:2: unknown verb 'jump'"},
-        CommandLine{{"--record", "/no/such/dir/r.txt"}, 2,
+        CommandLine{
+            {"--watch", "BAD_SCRIPT"}, 2, "no_display_bad_script.txt:2: unknown verb 'jump'"},
+        CommandLine{{"--record", "/no/such/dir/r.txt"},
+                    2,
                     "cannot write the recording '/no/such/dir/r.txt'"},
-        CommandLine{{"--trace", "/no/such/dir/t.jsonl"}, 2,
-                    "/no/such/dir/t.jsonl: cannot write the trace"},
+        CommandLine{
+            {"--trace", "/no/such/dir/t.jsonl"}, 2, "/no/such/dir/t.jsonl: cannot write the trace"},
         CommandLine{{"--record", "r.txt", "--watch", "w.txt"}, 2, "do not go together"}),
-    [](const ::testing::TestParamInfo<CommandLine>& p) { return "Case" + std::to_string(p.index); });
+    [](const ::testing::TestParamInfo<CommandLine>& p) {
+        return "Case" + std::to_string(p.index);
+    });
 
 }  // namespace
 }  // namespace window_test

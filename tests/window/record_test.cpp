@@ -28,8 +28,8 @@ namespace {
 constexpr struct {
     int after;
     const char* key;
-} kArrows[] = {{2100, "Left"}, {3321, "Up"},    {4450, "Down"},  {5706, "Down"},  {7226, "Right"},
-               {8197, "Left"}, {9188, "Left"},  {9654, "Right"}, {10172, "Left"}, {11254, "Up"},
+} kArrows[] = {{2100, "Left"},  {3321, "Up"},   {4450, "Down"},  {5706, "Down"},  {7226, "Right"},
+               {8197, "Left"},  {9188, "Left"}, {9654, "Right"}, {10172, "Left"}, {11254, "Up"},
                {12762, "Left"}, {13742, "Up"},  {14540, "Down"}};
 
 // The game's trace file as it grows: what it holds so far and the game's
@@ -147,13 +147,14 @@ TEST_P(RecordedGame, PlaysAgainHeadlessAndInTheWindowToTheTraceItWrote) {
     const ExitStatus replay = runToCompletion(
         {GULPO_REPLAY_BINARY, "--quiet", "--trace", replayed, recording_}, "", Millis(10000));
     EXPECT_TRUE(replay.exited && replay.code == 0) << replay.describe();
-    const ExitStatus watch = runToCompletion(
-        {GULPO_PROGRAM, "--watch", recording_, "--trace", watched}, session().display(),
-        Millis(60000));
+    const ExitStatus watch =
+        runToCompletion({GULPO_PROGRAM, "--watch", recording_, "--trace", watched},
+                        session().display(), Millis(60000));
     EXPECT_TRUE(watch.exited && watch.code == 0) << watch.describe();
 
     const std::string lines = gulpo_test::readFile(played_);
-    EXPECT_TRUE(lines.ends_with("\"ev\":\"exit\",\"depth\":0}\n")) << "the played trace is cut short";
+    EXPECT_TRUE(lines.ends_with("\"ev\":\"exit\",\"depth\":0}\n"))
+        << "the played trace is cut short";
     EXPECT_EQ(gulpo_test::readFile(replayed), lines) << "gulpo-replay played another game";
     EXPECT_EQ(gulpo_test::readFile(watched), lines) << "the window watched another game";
     const std::string recorded = gulpo_test::readFile(recording_);

@@ -78,7 +78,6 @@ SteppedSession::~SteppedSession() {
     std::filesystem::remove_all(dir_, ignored);
 }
 
-
 std::string SteppedSession::reply() {
     const auto deadline = Clock::now() + milliseconds(20000);
     for (;;) {
