@@ -1,10 +1,14 @@
 // What one tick costs: a ten-minute session of random play through the
 // game on the simulated platform, with no trace and with the trace written
-// to /dev/null.
+// to /dev/null; and what recording one input costs the game's thread.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
+#include <unistd.h>
 
+#include <cstdio>
+#include <string>
+
+#include "app/desktop/recording.h"
 #include "app/replay/replay.h"
 #include "bench/session_script.h"
 
@@ -37,6 +41,23 @@ void TenMinutesTraceToDevNull(benchmark::State& state) {
     runSession(state, true);
 }
 
+// An arrow key's line, written to a file on disk the moment it is taken.
+void RecordAnInput(benchmark::State& state) {
+    const std::string path = "/tmp/gulpo-record-bench-" + std::to_string(::getpid()) + ".txt";
+    {
+        desktop::Recording recording(path);
+        replay::ScriptEvent key;
+        key.verb = replay::Verb::key;
+        key.args[0] = 37;
+        for (auto _ : state) {
+            key.t += 100;
+            recording.take(key);
+        }
+    }
+    std::remove(path.c_str());
+}
+
+BENCHMARK(RecordAnInput)->Unit(benchmark::kMicrosecond);
 BENCHMARK(TenMinutesNoTrace)->Unit(benchmark::kMillisecond);
 BENCHMARK(TenMinutesTraceToDevNull)->Unit(benchmark::kMillisecond);
 
