@@ -177,7 +177,13 @@ TEST_P(Repaint, ALostLifeShowsTheCollisionThenEveryoneJumpsBack) {
     tick();
     EXPECT_EQ(gulpo_test::number(state(), "Lives"), 3) << "the pause came after the life went";
     expectSameAsFresh("lost_life_freeze");
-    ask("advance 2000");
+    // A key in the pause is taken between its sleeps and shows at once.
+    input("key 38");
+    ask("advance 100");
+    EXPECT_NE(gulpo_test::field(state(), "gulpo").find("imgGulpoUp"), std::string::npos)
+        << "the key was not taken in the pause: " << state();
+    expectSameAsFresh("turned_in_the_pause");
+    ask("advance 1900");
     EXPECT_EQ(gulpo_test::number(state(), "Lives"), 2) << state();
     expectSameAsFresh("back_on_the_spots");
     tick(2);
