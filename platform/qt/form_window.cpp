@@ -11,6 +11,7 @@
 #include <QStylePainter>
 #include <cmath>
 
+#include "platform/qt/form_accessible.h"
 #include "platform/qt/qt_platform.h"
 
 namespace platform {
@@ -128,6 +129,7 @@ FormWindow::FormWindow(Form& form, QtPlatform& platform)
               form.owner() != nullptr ? Qt::Dialog : Qt::WindowFlags()),
       form_(&form),
       platform_(platform) {
+    installFormAccessibility();
     setWindowTitle(QString::fromStdString(form.caption()));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -226,6 +228,9 @@ void FormWindow::elementChanged(const Element& element, const Box& before) {
     QRegion dirty(toWindow(mapping_.rect(before).adjusted(-1, -1, 1, 1)));
     dirty += toWindow(mapping_.rect(element.box()).adjusted(-1, -1, 1, 1));
     update(dirty);
+    if (element.kind() == ElementKind::label) {
+        announceCaption(*this, static_cast<const Label&>(element));
+    }
 }
 
 void FormWindow::visibilityChanged(bool visible) {
@@ -281,6 +286,7 @@ void FormWindow::changeEvent(QEvent* event) {
 
 void FormWindow::formDestroyed() {
     const Form* gone = form_;
+    forgetAccessibleLabels(*this);
     form_ = nullptr;
     if (gone != nullptr) {
         platform_.windowGone(*gone);

@@ -40,6 +40,8 @@ class FormWindow : public QWidget, public FormView {
     // The size that shows the form's client area at 15 twips a pixel.
     QSize designSize() const;
     const TwipsMapping& mapping() const { return mapping_; }
+    // The form shown, or none once it is gone.
+    const Form* form() const { return form_; }
     // Where a box of the form shows in the window's own coordinates.
     QRect shownRect(const Box& box) const;
 
