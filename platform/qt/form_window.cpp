@@ -317,8 +317,8 @@ void FormWindow::layoutButtons() {
         return;
     }
     QFont font = this->font();
-    const double twipsPerPoint = mapping_.twipsPerPixel * devicePixelRatioF();
-    font.setPixelSize(std::max(1, pixelEdge(kTextTwips / twipsPerPoint)));
+    const double twipsPerWindowPixel = mapping_.twipsPerPixel * devicePixelRatioF();
+    font.setPixelSize(std::max(1, pixelEdge(kTextTwips / twipsPerWindowPixel)));
     for (auto& [b, button] : buttons_) {
         button->setGeometry(shownRect(b->box()));
         button->setFont(font);

@@ -274,18 +274,6 @@ TEST_F(WaylandWindow, ShowsTheMazeAtTwiceTheSizeOnAnOutputOfScale2) {
 
 using WaylandInput = WaylandSession;
 
-TEST_F(WaylandInput, TheAboutWindowIsTheGameWindowsDialog) {
-    ASSERT_NO_FATAL_FAILURE(startCompositor(1));
-    ASSERT_NO_FATAL_FAILURE(startGame(true));
-    ASSERT_TRUE(weston_->waitForLog(".set_title(\"Gulpo\")", Millis(10000))) << programState();
-    ASSERT_NO_FATAL_FAILURE(send("key Alt+A"));
-    ASSERT_TRUE(weston_->waitForLog(".set_title(\"About Gulpo\")", Millis(10000)))
-        << "no toplevel titled \"About Gulpo\" after Alt+A; " << programState();
-    // Only the About window has a parent: a dialog to tiling compositors.
-    EXPECT_NE(weston_->log().find(".set_parent(xdg_toplevel@"), std::string::npos)
-        << "the About window's toplevel has no parent";
-}
-
 TEST_F(WaylandInput, AltSStartsRightEatsTheTunnelDotsWithTheirSoundAndCloseEndsWithStatusZero) {
     ASSERT_NO_FATAL_FAILURE(startCompositor(1));
     ASSERT_NO_FATAL_FAILURE(startGame(true));

@@ -1,7 +1,6 @@
 // The About window of the real program, in real X windows on a private Xvfb
-// server: Alt+A shows it as the main window's dialog, Enter hides it, its
-// frame close destroys it, and the main window goes on working and closing
-// while it shows.
+// server: Alt+A shows it, Enter hides it, its frame close destroys it, and
+// the main window goes on working and closing while it shows.
 
 #include <chrono>
 #include <iostream>
@@ -66,9 +65,7 @@ TEST_F(AboutWindow, AltAShowsItAtItsDesignSizeEnterHidesItAndAltAShowsTheSameWin
     ASSERT_NE(about, 0u);
     expectAboutSize(about);
     expectOneAboutShowing("after the first Alt+A");
-    // A dialog of the game's window, which window managers keep over it.
-    EXPECT_EQ(x().owner(about), mainWindow())
-        << "the About window is not transient for the main one";
+    EXPECT_EQ(x().owner(about), mainWindow()) << "the About window is no dialog of the main one";
     keep(x().capture(about), "about_open");
 
     // Its Close button is the default button and holds the focus.

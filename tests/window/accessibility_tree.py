@@ -2,8 +2,9 @@
 
     accessibility_tree.py tree APP    prints APP's shown windows and what they
                                       hold, a line each, indented by depth:
-                                      role "name" "text", then "default" for
-                                      the default button
+                                      role "name", then "text" where the text
+                                      is the name ("other text" where not),
+                                      then "default" for the default button
     accessibility_tree.py watch APP TEXT
                                       prints "listening", then every change of
                                       the text or name of APP's labels, with
@@ -18,19 +19,16 @@ import pyatspi
 from gi.repository import GLib
 
 
-def text_of(node):
-    try:
-        return node.queryText().getText(0, -1)
-    except NotImplementedError:
-        return ""
-
-
 def print_tree(node, depth):
-    if not node.getState().contains(pyatspi.STATE_SHOWING):
+    state = node.getState()
+    if not state.contains(pyatspi.STATE_SHOWING):
         return
-    default = node.getState().contains(pyatspi.STATE_IS_DEFAULT)
-    print('%s%s "%s" "%s"%s' % ("  " * depth, node.getRoleName(), node.name, text_of(node),
-                                " default" if default else ""))
+    try:
+        text = " text" if node.queryText().getText(0, -1) == node.name else " other text"
+    except NotImplementedError:
+        text = ""
+    default = " default" if state.contains(pyatspi.STATE_IS_DEFAULT) else ""
+    print('%s%s "%s"%s%s' % ("  " * depth, node.getRoleName(), node.name, text, default))
     for child in node:
         print_tree(child, depth + 1)
 
