@@ -40,6 +40,9 @@ void FrmGulpo::cmdAbout_Click() {
         frmAbout_ = std::make_unique<FrmAbout>();
         frmAbout_->cmdClose.onClick = handlerFor(&FrmGulpo::cmdClose_Click, Handler::close);
         frmAbout_->frmAbout.onFrameClose = [this] { destroyAbout(); };
+        // It belongs to the game's window: the desktop keeps it over that
+        // window instead of placing or tiling it as a window of its own.
+        frmAbout_->frmAbout.setOwner(&frmGulpo);
         platform_.attach(frmAbout_->frmAbout);
     }
     frmAbout_->frmAbout.setVisible(true);

@@ -109,6 +109,13 @@ void Form::keyDown(int keyCode) {
     }
 }
 
+CommandButton* Form::enterButton() const {
+    if (focused_ != nullptr && focused_->Visible()) {
+        return focused_;
+    }
+    return default_ != nullptr && default_->Visible() ? default_ : nullptr;
+}
+
 bool Form::accessKey(char letter) {
     const char wanted = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
     for (CommandButton* b : buttons_) {

@@ -75,6 +75,13 @@ class Form {
     void frameClose();
 
     CommandButton* focused() const { return focused_; }
+    // The button Enter presses now, by the focus rules, or none.
+    CommandButton* enterButton() const;
+
+    // The window this one belongs to (a dialog of it), or none for a main
+    // window. Set before the window is shown.
+    Form* owner() const { return owner_; }
+    void setOwner(Form* owner) { owner_ = owner; }
 
     bool Visible() const { return visible_; }
     void setVisible(bool visible);
@@ -108,6 +115,7 @@ class Form {
     CommandButton* default_ = nullptr;
     CommandButton* focused_ = nullptr;
     bool visible_ = false;
+    Form* owner_ = nullptr;
     FormView* view_ = nullptr;
 };
 

@@ -5,11 +5,13 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 #include <cmath>
 
+#include "platform/qt/form_accessible.h"
 #include "platform/qt/qt_platform.h"
 
 namespace platform {
@@ -17,11 +19,26 @@ namespace platform {
 namespace {
 
 constexpr double kDesignTwipsPerPixel = 15.0;
+// Text smaller than this, in the window's pixels, is hard to read.
+constexpr double kReadableTextPixels = 8.0;
 
 QColor qcolour(Colour c) {
     const Colour plain = resolveColour(c);
     return QColor(static_cast<int>(redOf(plain)), static_cast<int>(greenOf(plain)),
                   static_cast<int>(blueOf(plain)));
+}
+
+// Qt 6.4's painter takes a device pixel ratio below 1 for 1: at a scale
+// factor below 1 it paints a window at its full size into the smaller
+// picture the screen shows, and only the top-left part of it lands there.
+// Scales what follows by `unit`, and by what the painter left out, so that
+// it lands where the screen shows the widget.
+void paintAtScale(QPainter& painter, qreal unit) {
+    const qreal applied = painter.deviceTransform().m11();
+    const qreal missing = painter.device()->devicePixelRatio() / applied;
+    const QPointF origin = painter.deviceTransform().map(QPointF(0, 0)) / applied;
+    painter.translate(origin * (missing - 1));
+    painter.scale(missing * unit, missing * unit);
 }
 
 // A push button that always frames itself with the style's focus frame
@@ -33,18 +50,19 @@ class GameButton : public QPushButton {
     using QPushButton::QPushButton;
 
   protected:
-    void paintEvent(QPaintEvent* event) override {
-        QPushButton::paintEvent(event);
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QStylePainter painter(this);
+        paintAtScale(painter, 1);
+        QStyleOptionButton button;
+        initStyleOption(&button);
+        painter.drawControl(QStyle::CE_PushButton, button);
         if (!hasFocus()) {
             return;
         }
-        QStyleOptionButton button;
-        initStyleOption(&button);
         QStyleOptionFocusRect frame;
         frame.initFrom(this);
         frame.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &button, this);
         frame.backgroundColor = palette().color(QPalette::Button);
-        QStylePainter painter(this);
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, frame);
     }
 };
@@ -104,7 +122,14 @@ int keyCodeOf(int qtKey) {
     }
 }
 
-FormWindow::FormWindow(Form& form, QtPlatform& platform) : form_(&form), platform_(platform) {
+// A window that belongs to another is its dialog: window managers keep it
+// over its owner and do not tile it.
+FormWindow::FormWindow(Form& form, QtPlatform& platform)
+    : QWidget(form.owner() != nullptr ? platform.windowOf(*form.owner()) : nullptr,
+              form.owner() != nullptr ? Qt::Dialog : Qt::WindowFlags()),
+      form_(&form),
+      platform_(platform) {
+    installFormAccessibility();
     setWindowTitle(QString::fromStdString(form.caption()));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -114,9 +139,6 @@ FormWindow::FormWindow(Form& form, QtPlatform& platform) : form_(&form), platfor
         // press that is not a click must not take it.
         button->setFocusPolicy(Qt::TabFocus);
         button->setAutoDefault(false);
-        // Enter presses the default button while no button holds the focus;
-        // it looks the part.
-        button->setDefault(b == form.defaultButton());
         button->setVisible(b->Visible());
         buttons_[b] = button;
         QObject::connect(button, &QPushButton::clicked, this, [this, b] {
@@ -125,18 +147,71 @@ FormWindow::FormWindow(Form& form, QtPlatform& platform) : form_(&form), platfor
             }
         });
     }
-    resize(designSize());
-    mapping_ = TwipsMapping::fit(form.clientWidth(), form.clientHeight(), width(), height());
-    layoutButtons();
+    resize(firstSize());
+    setMinimumSize(smallestSize().boundedTo(size()));
+    refit();
     form.setView(this);
     focusChanged();
 }
 
-FormWindow::~FormWindow() = default;
+// The platform deletes each window itself, so a dialog does not go with the
+// window it belongs to.
+FormWindow::~FormWindow() {
+    const QObjectList all = children();
+    for (QObject* child : all) {
+        if (auto* dialog = dynamic_cast<FormWindow*>(child)) {
+            dialog->setParent(nullptr);
+        }
+    }
+}
 
 QSize FormWindow::designSize() const {
     return QSize(pixelEdge(form_->clientWidth() / kDesignTwipsPerPixel),
                  pixelEdge(form_->clientHeight() / kDesignTwipsPerPixel));
+}
+
+// The design size, made smaller to fit the screen's free area if it does
+// not, keeping the scene's proportions.
+QSize FormWindow::firstSize() const {
+    const QSize design = designSize();
+    const QSize room = screen()->availableGeometry().size();
+    return design.boundedTo(room) == design ? design : design.scaled(room, Qt::KeepAspectRatio);
+}
+
+// The size at which the window's smallest text can still be read, and never
+// below half the design size.
+QSize FormWindow::smallestSize() const {
+    int text = kTextTwips;
+    for (const Element* e : form_->layers()) {
+        if (e->kind() == ElementKind::label) {
+            text = std::min(text, static_cast<const Label*>(e)->style().textTwips);
+        }
+    }
+    const double twipsPerPixel = std::min(2 * kDesignTwipsPerPixel, text / kReadableTextPixels);
+    return QSize(static_cast<int>(std::ceil(form_->clientWidth() / twipsPerPixel)),
+                 static_cast<int>(std::ceil(form_->clientHeight() / twipsPerPixel)));
+}
+
+// The window's size in the screen's own pixels, which the scene is fitted
+// to.
+QSize FormWindow::pixelSize() const {
+    return size() * devicePixelRatioF();
+}
+
+QRect FormWindow::toWindow(const QRect& pixels) const {
+    const qreal ratio = devicePixelRatioF();
+    return QTransform::fromScale(1 / ratio, 1 / ratio).mapRect(QRectF(pixels)).toAlignedRect();
+}
+
+QRect FormWindow::shownRect(const Box& box) const {
+    return toWindow(mapping_.rect(box));
+}
+
+void FormWindow::refit() {
+    fitted_ = pixelSize();
+    mapping_ = TwipsMapping::fit(form_->clientWidth(), form_->clientHeight(), fitted_.width(),
+                                 fitted_.height());
+    layoutButtons();
 }
 
 void FormWindow::elementChanged(const Element& element, const Box& before) {
@@ -144,16 +219,20 @@ void FormWindow::elementChanged(const Element& element, const Box& before) {
         auto it = buttons_.find(static_cast<const CommandButton*>(&element));
         if (it != buttons_.end()) {
             it->second->setVisible(element.Visible());
-            it->second->setGeometry(mapping_.rect(element.box()));
+            it->second->setGeometry(shownRect(element.box()));
         }
+        showDefault();
         return;
     }
     // The pixels it left show what lies beneath now, and those it reached
     // show it; a pixel's margin keeps soft edges inside. Qt gathers the
     // requests of one handler into a single paint once it returns.
-    QRegion dirty(mapping_.rect(before).adjusted(-1, -1, 1, 1));
-    dirty += mapping_.rect(element.box()).adjusted(-1, -1, 1, 1);
+    QRegion dirty(toWindow(mapping_.rect(before).adjusted(-1, -1, 1, 1)));
+    dirty += toWindow(mapping_.rect(element.box()).adjusted(-1, -1, 1, 1));
     update(dirty);
+    if (element.kind() == ElementKind::label) {
+        announceCaption(*this, static_cast<const Label&>(element));
+    }
 }
 
 void FormWindow::visibilityChanged(bool visible) {
@@ -176,6 +255,16 @@ void FormWindow::focusChanged() {
         setFocus(Qt::OtherFocusReason);
     }
     showFocus();
+    showDefault();
+}
+
+// Enter presses the focused button, else the default one while it shows:
+// that button, and no other, looks like the default and is announced so.
+void FormWindow::showDefault() {
+    const CommandButton* enter = form_ != nullptr ? form_->enterButton() : nullptr;
+    for (auto& [b, button] : buttons_) {
+        button->setDefault(b == enter);
+    }
 }
 
 // The game is played from the keyboard, so the button that Enter or Space
@@ -199,6 +288,7 @@ void FormWindow::changeEvent(QEvent* event) {
 
 void FormWindow::formDestroyed() {
     const Form* gone = form_;
+    forgetAccessibleLabels(*this);
     form_ = nullptr;
     if (gone != nullptr) {
         platform_.windowGone(*gone);
@@ -227,9 +317,10 @@ void FormWindow::layoutButtons() {
         return;
     }
     QFont font = this->font();
-    font.setPixelSize(std::max(1, pixelEdge(kTextTwips / mapping_.twipsPerPixel)));
+    const double twipsPerWindowPixel = mapping_.twipsPerPixel * devicePixelRatioF();
+    font.setPixelSize(std::max(1, pixelEdge(kTextTwips / twipsPerWindowPixel)));
     for (auto& [b, button] : buttons_) {
-        button->setGeometry(mapping_.rect(b->box()));
+        button->setGeometry(shownRect(b->box()));
         button->setFont(font);
     }
 }
@@ -239,8 +330,15 @@ void FormWindow::resizeEvent(QResizeEvent* event) {
     if (form_ == nullptr) {
         return;
     }
-    mapping_ = TwipsMapping::fit(form_->clientWidth(), form_->clientHeight(), width(), height());
-    layoutButtons();
+    // Squeezed below the smallest size by a window manager that does not
+    // heed it, or with none there: the window asks for that size once, and
+    // takes a size the manager insists on.
+    const QSize least = size().expandedTo(minimumSize());
+    if (least != size() && size() != refused_) {
+        refused_ = size();
+        resize(least);
+    }
+    refit();
     update();
 }
 
@@ -317,23 +415,33 @@ void FormWindow::paintElement(QPainter& painter, const Element& element, const Q
 }
 
 void FormWindow::paintEvent(QPaintEvent* event) {
+    if (form_ != nullptr && pixelSize() != fitted_) {
+        refit();  // shown at another scale factor now
+    }
     QPainter painter(this);
-    painter.setClipRegion(event->region());
+    // From here on the screen's own pixels, which the mapping is made for.
+    const qreal ratio = devicePixelRatioF();
+    paintAtScale(painter, 1 / ratio);
+    QRegion region;
+    for (const QRect& r : event->region()) {
+        region += QTransform::fromScale(ratio, ratio).mapRect(QRectF(r)).toAlignedRect();
+    }
+    painter.setClipRegion(region);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     if (form_ == nullptr) {
-        painter.fillRect(rect(), Qt::black);
+        painter.fillRect(QRect(QPoint(), fitted_), Qt::black);
         return;
     }
     const bool platformBack = (form_->background() == kButtonFace);
     const QColor back =
         platformBack ? palette().color(QPalette::Window) : qcolour(form_->background());
     // Outside the scaled scene the window is black.
-    painter.fillRect(rect(), platformBack ? back : QColor(Qt::black));
+    painter.fillRect(QRect(QPoint(), fitted_), platformBack ? back : QColor(Qt::black));
     const QRect scene(mapping_.x(0), mapping_.y(0),
                       mapping_.x(form_->clientWidth()) - mapping_.x(0),
                       mapping_.y(form_->clientHeight()) - mapping_.y(0));
     painter.fillRect(scene, back);
-    const QRegion dirty = event->region().intersected(scene);
+    const QRegion dirty = region.intersected(scene);
     painter.setClipRegion(dirty);
     for (const Element* e : form_->layers()) {
         if (e->Visible()) {

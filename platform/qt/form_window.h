@@ -12,10 +12,11 @@ namespace platform {
 
 class QtPlatform;
 
-// Maps twips of a form's client area to pixels of the window showing it: the
-// scene is scaled to fit, keeping its proportions, and centred. An element
-// edge at t twips falls on the pixel boundary nearest t / twipsPerPixel, so
-// a pixel is painted by an element exactly when its centre lies inside it.
+// Maps twips of a form's client area to pixels of the window showing it, the
+// screen's own pixels at any scale factor: the scene is scaled to fit,
+// keeping its proportions, and centred. An element edge at t twips falls on
+// the pixel boundary nearest t / twipsPerPixel, so a pixel is painted by an
+// element exactly when its centre lies inside it.
 struct TwipsMapping {
     double twipsPerPixel = 15.0;
     int offsetX = 0;
@@ -39,6 +40,10 @@ class FormWindow : public QWidget, public FormView {
     // The size that shows the form's client area at 15 twips a pixel.
     QSize designSize() const;
     const TwipsMapping& mapping() const { return mapping_; }
+    // The form shown, or none once it is gone.
+    const Form* form() const { return form_; }
+    // Where a box of the form shows in the window's own coordinates.
+    QRect shownRect(const Box& box) const;
 
     // FormView
     void elementChanged(const Element& element, const Box& before) override;
@@ -56,14 +61,22 @@ class FormWindow : public QWidget, public FormView {
     void changeEvent(QEvent* event) override;
 
   private:
+    QSize firstSize() const;
+    QSize smallestSize() const;
+    QSize pixelSize() const;
+    QRect toWindow(const QRect& pixels) const;
+    void refit();
     void layoutButtons();
     void showFocus();
+    void showDefault();
     void paintElement(QPainter& painter, const Element& element, const QRegion& dirty);
     const QImage& imageOf(const Picture& picture);
 
     Form* form_;
     QtPlatform& platform_;
     TwipsMapping mapping_;
+    QSize fitted_;   // the size in pixels the mapping was made for
+    QSize refused_;  // a size below the smallest that was already sent back
     std::map<const CommandButton*, QPushButton*> buttons_;
     std::map<std::uint32_t, QImage> images_;
 };

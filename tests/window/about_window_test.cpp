@@ -65,6 +65,7 @@ TEST_F(AboutWindow, AltAShowsItAtItsDesignSizeEnterHidesItAndAltAShowsTheSameWin
     ASSERT_NE(about, 0u);
     expectAboutSize(about);
     expectOneAboutShowing("after the first Alt+A");
+    EXPECT_EQ(x().owner(about), mainWindow()) << "the About window is no dialog of the main one";
     keep(x().capture(about), "about_open");
 
     // Its Close button is the default button and holds the focus.

@@ -1,5 +1,7 @@
 // The real program's main window at twice its design size, as when the user
-// drags its frame: the scene grows with it and keeps its walls exact.
+// drags its frame: the scene grows with it and keeps its walls exact; its
+// first size fits the screen at any scale factor, and no resize makes its
+// text unreadable.
 
 #include <chrono>
 
@@ -49,6 +51,34 @@ TEST_F(DoubleSize, ShowsPureBlueExactlyWhereTheMazeHasWallsWithNoMargins) {
         << "at twice the size the Start button's face does not cover its area ("
         << startButton.pixels().describe() << "): only " << startButton.differing(shot) << " of "
         << startButton.pixels().area() << " pixels differ from the bare window";
+}
+
+class ScaleFactor : public GulpoWindowTest, public ::testing::WithParamInterface<const char*> {
+  protected:
+    ScaleFactor() {
+        options.environment = {std::string("QT_SCALE_FACTOR=") + GetParam()};
+        options.name = std::string("ScaleFactor_") + GetParam();  // with no slash
+    }
+};
+
+TEST_P(ScaleFactor, TheFirstSizeFitsTheScreenAndShowsTheWholeMaze) {
+    const WindowSize size = x().size(mainWindow()).value_or(WindowSize{});
+    const WindowSize screen = x().screenSize().value_or(WindowSize{});
+    EXPECT_TRUE(size.width <= screen.width && size.height <= screen.height) << size.height;
+    waitForTheMaze();
+}
+
+INSTANTIATE_TEST_SUITE_P(BelowAndFarAboveOne, ScaleFactor, ::testing::Values("0.5", "0.25", "7.5"));
+
+using Squeezed = GulpoWindowTest;
+
+TEST_F(Squeezed, AWindowManagersResizeLeavesTheTextReadable) {
+    x().resize(mainWindow(), {60, 40}, milliseconds(2000));
+    // The program sends back the smallest size it takes.
+    pollUntil([&] { return x().size(mainWindow()).value_or(WindowSize{}).width > 60; },
+              milliseconds(3000));
+    EXPECT_GE(platform::kTextTwips / session().mapping().twipsPerPixel, 8.0) << "unreadable text";
+    waitForTheMaze();
 }
 
 }  // namespace

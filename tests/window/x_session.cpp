@@ -505,6 +505,15 @@ std::optional<WindowSize> XClient::size(XWindowId window) {
     return WindowSize{a.width, a.height};
 }
 
+std::optional<WindowSize> XClient::screenSize() {
+    return size(DefaultRootWindow(dpy(display_)));
+}
+
+XWindowId XClient::owner(XWindowId window) {
+    Window owner = 0;
+    return XGetTransientForHint(dpy(display_), window, &owner) != 0 ? owner : 0;
+}
+
 std::string XClient::instanceName(XWindowId window) {
     XClassHint hint{};
     if (XGetClassHint(dpy(display_), window, &hint) == 0) {

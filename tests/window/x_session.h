@@ -153,6 +153,10 @@ class XClient {
     std::vector<std::string> shownTopLevelNames();
     // The client area's size, or nothing if the window is gone.
     std::optional<WindowSize> size(XWindowId window);
+    // The size of the screen the windows are on.
+    std::optional<WindowSize> screenSize();
+    // The window that `window` belongs to (WM_TRANSIENT_FOR), or 0.
+    XWindowId owner(XWindowId window);
     MapState mapState(XWindowId window);
     // Polls until the window is in `wanted`; false if it is not by `timeout`.
     bool waitForMapState(XWindowId window, MapState wanted, Millis timeout);
