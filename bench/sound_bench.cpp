@@ -3,6 +3,7 @@
 // PulseAudio server whose null sink is recorded here. Median and worst of 20
 // dots: ten games, each started with Enter and walked right along the tunnel
 // row over its two dots, 0.4 s apart, so that each sound's start stands out.
+// The same through a private PipeWire, when it is installed.
 //
 // Then the same game under three faults of the server: stopped (SIGSTOP) for
 // 12 s and for 40 s, and killed and started again 6 s later. Six dots are
@@ -10,6 +11,7 @@
 //
 //   gulpo_sound_bench [--latency | --faults]    (only that part)
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -23,6 +25,7 @@
 #include <vector>
 
 #include "tests/servers/pulse_server.h"
+#include "tests/servers/serving.h"
 #include "tests/sound/dot_sounds.h"
 #include "tests/sound/game_on_screen.h"
 #include "tests/sound/sink_recorder.h"
@@ -37,9 +40,9 @@ constexpr std::size_t kDotsPerGame = 2;
 constexpr double kWindowMs = 500;
 
 // One game's two tunnel dots; empty if they were not eaten within 10 s.
-std::vector<DotSound> tunnelDots(const std::string& dir, const server_test::PulseServer& server,
+std::vector<DotSound> tunnelDots(const std::string& dir, const std::string& server,
                                  const SinkRecorder& sink) {
-    GameOnScreen game("sound_bench", dir + "/beeps.log", {"PULSE_SERVER=" + server.address()});
+    GameOnScreen game("sound_bench", dir + "/beeps.log", {"PULSE_SERVER=" + server});
     game.press("Return");
     game.press("Right");
     const auto deadline = steady_clock::now() + seconds(10);
@@ -51,6 +54,59 @@ std::vector<DotSound> tunnelDots(const std::string& dir, const server_test::Puls
     game.close(milliseconds(3000));
     return sounds;
 }
+
+// A private PipeWire under `dir`: a D-Bus session for its session manager,
+// the daemon, the session manager and its PulseAudio server, with a null
+// sink named as PulseServer's. Throws std::runtime_error if one does not
+// come up.
+class PipeWireServer {
+  public:
+    explicit PipeWireServer(const std::string& dir) : runtime_(dir + "/pipewire") {
+        ::mkdir(runtime_.c_str(), 0700);
+        const std::vector<std::string> env{
+            "XDG_RUNTIME_DIR=" + runtime_,
+            "PIPEWIRE_RUNTIME_DIR=" + runtime_,
+            "HOME=" + runtime_,
+            "XDG_CONFIG_HOME=" + runtime_ + "/config",
+            "XDG_STATE_HOME=" + runtime_ + "/state",
+            "DBUS_SESSION_BUS_ADDRESS=unix:path=" + runtime_ + "/bus"};
+        const auto start = [&](std::optional<window_test::ChildProcess>& child,
+                               std::vector<std::string> argv, const std::string& socket) {
+            const std::string log =
+                runtime_ + "/" + argv[0].substr(argv[0].rfind('/') + 1) + ".log";
+            child.emplace(argv, env, log);
+            if (!socket.empty()) {
+                server_test::waitUntilServing(*child, argv[0], runtime_ + "/" + socket, log);
+            }
+        };
+        start(bus_,
+              {GULPO_DBUS_DAEMON, "--session", "--nofork",
+               "--address=unix:path=" + runtime_ + "/bus"},
+              "bus");
+        start(daemon_, {GULPO_PIPEWIRE}, "pipewire-0");
+        start(manager_, {GULPO_WIREPLUMBER}, "");
+        start(pulse_, {GULPO_PIPEWIRE_PULSE}, "pulse/native");
+        const std::string pactl = "pactl -s " + address();
+        std::system((pactl + " load-module module-null-sink sink_name=" +
+                     server_test::PulseServer::kSink + " rate=44100 channels=2 >/dev/null")
+                        .c_str());
+        // The session manager makes it the default sink.
+        if (!window_test::pollUntil(
+                [&] {
+                    return std::system((pactl + " get-default-sink | grep -qx " +
+                                        server_test::PulseServer::kSink)
+                                           .c_str()) == 0;
+                },
+                milliseconds(10000))) {
+            throw std::runtime_error("PipeWire's null sink did not become the default");
+        }
+    }
+    std::string address() const { return "unix:" + runtime_ + "/pulse/native"; }
+
+  private:
+    std::string runtime_;
+    std::optional<window_test::ChildProcess> bus_, daemon_, manager_, pulse_;
+};
 
 enum class Fault { stop, kill };
 
@@ -139,15 +195,15 @@ void underFault(const std::string& dir, Fault fault, seconds away) {
     std::printf("   (goal: none heard late, heard again within 2 s)\n");
 }
 
-// The delay from the beep to the sink; whether every dot was heard.
-bool latency(const std::string& dir) {
+// The delay from the beep to the sink of the server at `address`, which
+// `name` names; whether every dot was heard.
+bool latency(const std::string& dir, const std::string& address, const char* name) {
     std::vector<double> delays;
     int unheard = 0;
     {
-        server_test::PulseServer server(GULPO_PULSEAUDIO, dir);
-        SinkRecorder sink(server.address(), server_test::PulseServer::kMonitor);
+        SinkRecorder sink(address, server_test::PulseServer::kMonitor);
         for (int g = 0; g < kGames; ++g) {
-            for (const DotSound& s : tunnelDots(dir, server, sink)) {
+            for (const DotSound& s : tunnelDots(dir, address, sink)) {
                 if (s.silentBefore && s.delayMs) {
                     delays.push_back(*s.delayMs);
                 } else {
@@ -157,14 +213,14 @@ bool latency(const std::string& dir) {
         }
     }
     if (delays.empty()) {
-        std::printf("sound: no dot's sound measured\n");
+        std::printf("sound via %s: no dot's sound measured\n", name);
         return false;
     }
     std::sort(delays.begin(), delays.end());
     std::printf(
-        "sound: beep to first sound at the sink, %zu dots: median %.2f ms, worst %.2f ms, %d "
-        "not heard within %.0f ms   (goal: median < 50 ms)\n",
-        delays.size() + static_cast<std::size_t>(unheard), delays[(delays.size() - 1) / 2],
+        "sound via %s: beep to first sound at the sink, %zu dots: median %.2f ms, worst %.2f ms, "
+        "%d not heard within %.0f ms   (goal: median < 50 ms)\n",
+        name, delays.size() + static_cast<std::size_t>(unheard), delays[(delays.size() - 1) / 2],
         delays.back(), unheard, kWindowMs);
     return unheard == 0 && delays.size() == kGames * kDotsPerGame;
 }
@@ -179,7 +235,15 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::string dir = pattern;
-    const bool heard = only == "--faults" || latency(dir);
+    bool heard = true;
+    if (only != "--faults") {
+        const server_test::PulseServer pulse(GULPO_PULSEAUDIO, dir);
+        heard = latency(dir, pulse.address(), "PulseAudio");
+    }
+    if (only != "--faults" && *GULPO_PIPEWIRE_PULSE != '\0') {
+        const PipeWireServer pipewire(dir);
+        heard = latency(dir, pipewire.address(), "PipeWire") && heard;
+    }
     if (only != "--latency") {
         underFault(dir, Fault::stop, seconds(12));
         underFault(dir, Fault::stop, seconds(40));
