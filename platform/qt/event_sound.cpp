@@ -121,6 +121,7 @@ struct EventSound::Shared {
     enum class Asking { no, waiting, answered } asking = Asking::no;
     Clock::time_point askedAt;
     bool lost = false;  // the bell is gone, or the server did not answer
+    bool noBell = false;
 };
 
 bool EventSound::Shared::isStopping() {
@@ -154,7 +155,7 @@ void EventSound::Shared::run(const std::string& applicationName, const std::stri
             nullptr);
     }
     auto retry = kFirstRetry;
-    while (wakeEvent != nullptr && !isStopping()) {
+    while (wakeEvent != nullptr && !noBell && !isStopping()) {
         if (connect(applicationName, applicationId)) {
             retry = kFirstRetry;
             serve();
@@ -202,6 +203,9 @@ bool EventSound::Shared::connect(const std::string& applicationName,
     // Reads the bell's file: once per connection, on this thread.
     event = cacheBell(applicationName, applicationId);
     if (event.empty()) {
+        // With the server still there, the theme has no bell, or libcanberra
+        // cannot reach the server: trying again would not help.
+        noBell = pa_context_get_state(context) == PA_CONTEXT_READY;
         return false;
     }
     dotProps = pa_proplist_new();
