@@ -8,12 +8,15 @@ namespace platform {
 
 // The desktop's event sound for a dot eaten: the sound theme's window-system
 // bell, played by the user's sound server (PulseAudio, or PipeWire speaking
-// its protocol) through libcanberra.
+// its protocol).
 //
-// A worker thread owns the canberra context: it connects and caches the
-// sample, then plays one sound per request, so the game's thread never waits
-// on the sound server and no beep reads a file.
-// Sounds overlap as the server mixes them.
+// A worker thread owns the connection: it connects, has libcanberra cache
+// the sample, then plays one sound per dot from the cache, so the game's
+// thread never waits on the sound server and no beep reads a file. A sound
+// starts within 100 ms of its dot or not at all: the worker asks the server
+// before each sound and drops a dot it cannot send in time. While the server
+// hangs or is gone the X bell stands in, and the worker reconnects once it
+// is back. Sounds overlap as the server mixes them.
 class EventSound {
   public:
     // Starts connecting in the background, as the application of that name
@@ -26,7 +29,7 @@ class EventSound {
     ~EventSound();
 
     // Asks for one sound. False when the sound server cannot play it (none
-    // reachable, still connecting, or it failed): the caller rings the X bell
+    // reachable, still connecting, hung or gone): the caller rings the X bell
     // instead.
     bool play();
 

@@ -22,6 +22,8 @@ class PulseServer {
 
     // "unix:" and the socket's path, for PULSE_SERVER.
     const std::string& address() const { return address_; }
+    // For the tests that stop or kill it.
+    pid_t pid() const { return daemon_->pid(); }
 
   private:
     std::string address_;

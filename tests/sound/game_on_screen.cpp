@@ -4,6 +4,9 @@
 #include <X11/Xlib.h>
 
 #include <stdexcept>
+#include <thread>
+
+#include "tests/sound/dot_sounds.h"
 
 namespace sound_test {
 
@@ -58,6 +61,16 @@ bool GameOnScreen::press(const std::string& keys) {
     }
     const window_test::ExitStatus s = session_.press(keys);
     return s.exited && s.code == 0;
+}
+
+bool GameOnScreen::walk(const Leg& leg) {
+    const std::size_t before = readDotTicks(beepLog_).size();
+    const bool ate =
+        press(leg.key) &&
+        window_test::pollUntil([&] { return readDotTicks(beepLog_).size() >= before + leg.dots; },
+                               Millis(5000));
+    std::this_thread::sleep_for(Millis(300));
+    return ate;
 }
 
 std::optional<window_test::ExitStatus> GameOnScreen::close(Millis timeout) {

@@ -8,6 +8,15 @@
 
 namespace sound_test {
 
+// A way over the maze from the start spot: each key, pressed where the one
+// before it left the player, takes it to a wall over this many dots. The
+// first follows Start.
+struct Leg {
+    const char* key;
+    std::size_t dots;
+};
+inline constexpr Leg kRoute[] = {{"Right", 2}, {"Up", 1}, {"Right", 3}, {"Down", 2}, {"Left", 3}};
+
 // The game writing its timings (every beep among them), in its window on a private Xvfb
 // server, with the server's X bell watched.
 class GameOnScreen {
@@ -29,6 +38,9 @@ class GameOnScreen {
 
     // Gives the window the input focus and presses `keys` (xdotool names).
     bool press(const std::string& keys);
+    // Presses the leg's key and waits until the player has eaten its dots
+    // (at most 5 s) and then reached the wall beyond them; whether it did.
+    bool walk(const Leg& leg);
     // How often the X bell has rung on the server since the program started;
     // complete once the program has ended.
     int bellsRung();

@@ -5,6 +5,7 @@
 // its window, and ends cleanly.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -154,6 +155,61 @@ TEST_F(DotSoundAtTheSink, EveryDotEatenSoundsAtTheSinkWithin100MsOfItsTick) {
     EXPECT_TRUE(status->exited && status->code == 0) << "the program " << status->describe();
     EXPECT_EQ(game_->bellsRung(), 0) << "the X bell rang as well as the sound";
 }
+
+// The sound server hangs (stopped, then continued) or is killed and started
+// again on its socket, while the player eats dots.
+enum class Fault { hangs, restarts };
+
+class ServerFault : public SoundSession, public ::testing::WithParamInterface<Fault> {};
+
+TEST_P(ServerFault, NoDotSoundsLateAndSoundIsBackWithin2SOfTheServer) {
+    std::optional<server_test::PulseServer> server;
+    std::optional<SinkRecorder> sink;
+    const auto serve = [&] {
+        server.emplace(GULPO_PULSEAUDIO, dir_);
+        sink.emplace(server->address(), server_test::PulseServer::kMonitor);
+    };
+    ASSERT_NO_THROW(serve());
+    startGame(server->address());
+    ASSERT_NO_FATAL_FAILURE(startAndWalkRight());
+    ASSERT_EQ(waitForDots(*game_, 2, Millis(10000)).size(), 2u) << game_->state();
+    std::this_thread::sleep_for(milliseconds(300));
+    ASSERT_EQ(::kill(server->pid(), GetParam() == Fault::hangs ? SIGSTOP : SIGKILL), 0);
+    // Four dots while the server is away.
+    ASSERT_TRUE(game_->walk(kRoute[1]) && game_->walk(kRoute[2])) << game_->state();
+    const Nanos back = steadyNow();
+    if (GetParam() == Fault::hangs) {
+        ASSERT_EQ(::kill(server->pid(), SIGCONT), 0);
+    } else {
+        sink.reset();
+        server.reset();
+        ASSERT_NO_THROW(serve());
+    }
+    // The first of them may find the server hung and be dropped.
+    EXPECT_GE(game_->bellsRung(), 3) << "the X bell did not stand in while the server was away";
+    std::this_thread::sleep_for(milliseconds(2000));
+    ASSERT_TRUE(game_->walk(kRoute[3]) && game_->walk(kRoute[4])) << game_->state();
+
+    const std::vector<DotTick> dots = readDotTicks(game_->beepLog());
+    ASSERT_EQ(sink->error(), "");
+    EXPECT_FALSE(sink->firstSoundBetween(back, dots[6].at).has_value())
+        << "the dots eaten while the server was away were heard when it came back";
+    const std::vector<DotSound> sounds =
+        dotSounds(std::vector<DotTick>(dots.begin() + 6, dots.end()), *sink, 100);
+    EXPECT_EQ(sounds.size(), 5u);
+    for (const DotSound& s : sounds) {
+        EXPECT_TRUE(s.silentBefore && s.delayMs.has_value())
+            << "the dot in tick " << s.dot.tick << ", "
+            << static_cast<double>(s.dot.at - back) / kNanosPerMs
+            << " ms after the server came back, was not heard within 100 ms";
+    }
+    EXPECT_LE(game_->bellsRung(), 4) << "the X bell rang once the server was back";
+}
+
+INSTANTIATE_TEST_SUITE_P(Sound, ServerFault, ::testing::Values(Fault::hangs, Fault::restarts),
+                         [](const ::testing::TestParamInfo<Fault>& p) {
+                             return p.param == Fault::hangs ? "Hangs" : "Restarts";
+                         });
 
 using NoSoundServer = SoundSession;
 
