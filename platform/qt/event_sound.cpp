@@ -20,7 +20,7 @@ namespace platform {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Steady = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 // The theme's bell for the window system; themes without it have the plain
@@ -85,7 +85,7 @@ struct EventSound::Shared {
 
     std::mutex mutex;
     std::condition_variable ended;
-    std::vector<Clock::time_point> asked;  // the times of dots not yet taken
+    std::vector<Steady::time_point> asked;  // the times of dots not yet taken
     bool stopping = false;
     bool finished = false;
     // Connected, the bell cached and the server answering: the game hands
@@ -108,18 +108,18 @@ struct EventSound::Shared {
     bool isStopping();
     // Runs the loop once: until an event of the server, a wake-up, or
     // `until`.
-    void waitUntil(Clock::time_point until);
+    void waitUntil(Steady::time_point until);
 
     pa_mainloop* loop = nullptr;
     pa_context* context = nullptr;
     pa_proplist* dotProps = nullptr;
     std::string event;
-    std::deque<Clock::time_point> dots;
+    std::deque<Steady::time_point> dots;
     // The server is asked whether it still has the bell before a dot's sound
     // is sent: a server that hangs or is stopped plays what it was sent once
     // it goes on, which would be late.
     enum class Asking { no, waiting, answered } asking = Asking::no;
-    Clock::time_point askedAt;
+    Steady::time_point askedAt;
     bool lost = false;  // the bell is gone, or the server did not answer
     bool noBell = false;
 };
@@ -129,11 +129,11 @@ bool EventSound::Shared::isStopping() {
     return stopping;
 }
 
-void EventSound::Shared::waitUntil(Clock::time_point until) {
+void EventSound::Shared::waitUntil(Steady::time_point until) {
     int timeout = -1;
-    if (until != Clock::time_point::max()) {
+    if (until != Steady::time_point::max()) {
         const auto left =
-            std::chrono::duration_cast<std::chrono::microseconds>(until - Clock::now()).count();
+            std::chrono::duration_cast<std::chrono::microseconds>(until - Steady::now()).count();
         timeout = static_cast<int>(std::clamp<std::int64_t>(left, 0, INT_MAX));
     }
     if (pa_mainloop_prepare(loop, timeout) >= 0 && pa_mainloop_poll(loop) >= 0) {
@@ -161,8 +161,8 @@ void EventSound::Shared::run(const std::string& applicationName, const std::stri
             serve();
         }
         hangUp();
-        const auto until = Clock::now() + retry;
-        while (Clock::now() < until && !isStopping()) {
+        const auto until = Steady::now() + retry;
+        while (Steady::now() < until && !isStopping()) {
             waitUntil(until);
         }
         retry = std::min(retry * 2, kLastRetry);
@@ -191,9 +191,9 @@ bool EventSound::Shared::connect(const std::string& applicationName,
         pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
         return false;
     }
-    const auto until = Clock::now() + kConnectWait;
+    const auto until = Steady::now() + kConnectWait;
     while (PA_CONTEXT_IS_GOOD(pa_context_get_state(context)) &&
-           pa_context_get_state(context) != PA_CONTEXT_READY && Clock::now() < until &&
+           pa_context_get_state(context) != PA_CONTEXT_READY && Steady::now() < until &&
            !isStopping()) {
         waitUntil(until);
     }
@@ -223,7 +223,7 @@ void EventSound::Shared::serve() {
             dots.insert(dots.end(), asked.begin(), asked.end());
             asked.clear();
         }
-        const auto now = Clock::now();
+        const auto now = Steady::now();
         while (!dots.empty() && now - dots.front() > kFreshFor) {
             dots.pop_front();
         }
@@ -251,7 +251,7 @@ void EventSound::Shared::serve() {
             asking = Asking::waiting;
             askedAt = now;
         }
-        auto until = Clock::time_point::max();
+        auto until = Steady::time_point::max();
         if (asking == Asking::waiting) {
             if (now - askedAt > kFreshFor) {
                 // Hung: the X bell stands in until it answers.
@@ -329,7 +329,7 @@ bool EventSound::play() {
     }
     {
         const std::lock_guard lock(shared_->mutex);
-        shared_->asked.push_back(Clock::now());
+        shared_->asked.push_back(Steady::now());
     }
     shared_->wake();
     return true;

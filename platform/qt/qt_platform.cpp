@@ -4,6 +4,10 @@
 #include <QKeyEvent>
 #include <QTimer>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include "platform/form.h"
 #include "platform/qt/event_sound.h"
 #include "platform/qt/form_window.h"
@@ -77,6 +81,19 @@ constexpr int kSoundLatestMs = 1000;
 // the lost time: a few ticks are made up at once, a long stall is not.
 constexpr std::int64_t kMostCaughtUpMs = 100;
 
+// How often the pages of memory freed during play go back to the system.
+constexpr std::int64_t kGiveBackMemoryMs = 10000;
+
+// Play churns through short-lived allocations of many sizes (the regions
+// to repaint, painting's own buffers, captions), and the C library keeps the
+// pages they leave free in the middle of the heap: the resident size would
+// creep up for as long as the game is played.
+void giveBackFreedMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
 }  // namespace
 
 QtPlatform::QtPlatform() : start_(std::chrono::steady_clock::now()), wake_(new QTimer) {
@@ -102,11 +119,14 @@ QtPlatform::~QtPlatform() {
     }
 }
 
-std::int64_t QtPlatform::realTimeNow() const {
+std::int64_t QtPlatform::elapsedMs() const {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
                                                                  start_)
-               .count() -
-           behindMs_;
+        .count();
+}
+
+std::int64_t QtPlatform::realTimeNow() const {
+    return elapsedMs() - behindMs_;
 }
 
 std::int64_t QtPlatform::pace(std::int64_t until) {
@@ -115,6 +135,10 @@ std::int64_t QtPlatform::pace(std::int64_t until) {
     }
     if (until != kNever && realTimeNow() - until > kMostCaughtUpMs) {
         behindMs_ += realTimeNow() - until;
+    }
+    if (elapsedMs() - lastGaveBackMs_ >= kGiveBackMemoryMs) {
+        lastGaveBackMs_ = elapsedMs();
+        giveBackFreedMemory();
     }
     const std::uint64_t postedBefore = posted();
     for (;;) {

@@ -49,6 +49,8 @@ class QtPlatform : public Platform {
     void sound() override;
 
   private:
+    // Real time since the platform was made.
+    std::int64_t elapsedMs() const;
     // The game's clock as real time allows it now.
     std::int64_t realTimeNow() const;
     void startEventSound();
@@ -58,6 +60,8 @@ class QtPlatform : public Platform {
     // program could not run for a while, so that the game goes on from
     // where it was instead of rushing through the time it missed.
     std::int64_t behindMs_ = 0;
+    // When freed memory last went back to the system (elapsedMs).
+    std::int64_t lastGaveBackMs_ = 0;
     std::unique_ptr<QTimer> wake_;
     // Made once the window is on screen.
     std::unique_ptr<EventSound> eventSound_;
