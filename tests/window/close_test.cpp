@@ -61,19 +61,22 @@ class EveryClose : public ::testing::Test {
     std::unique_ptr<GulpoSession> session_;
 };
 
-// Start at once, arrows for up to two and a half seconds (into play, or
-// still in the pause), then the close: a hundred times, one program after
-// another on one server.
-TEST_F(EveryClose, EndsTheProgramAHundredTimesOverAfterStartAndArrows) {
+// Start at once, arrows for a while, then the close: sixteen programs one
+// after another on one server, the arrows stopping at every sixth of a
+// second from none to two and a half seconds, so that the closes fall all
+// through Start's pause and into play. A close is one more input in the
+// game's queue whatever the game is doing, so where it falls is what
+// matters, not how often it is tried; the one close ever seen lost (taken
+// before the loop had started) is pinned down by the desktop end test.
+TEST_F(EveryClose, EndsTheProgramFromStartsPauseIntoPlay) {
     const char* arrows[] = {"Left", "Up", "Right", "Down"};
-    unsigned dice = 20240917u;
+    constexpr int kRuns = 16;
     std::vector<std::string> misses;
     long slowest = 0;
-    for (int run = 0; run < 100; ++run) {
+    for (int run = 0; run < kRuns; ++run) {
         ASSERT_TRUE(session_->launch()) << "run " << run << ": " << session_->state();
         start();
-        dice = dice * 1103515245u + 12345u;
-        const milliseconds steering((dice >> 8) % 2500);
+        const milliseconds steering(run * 2500 / (kRuns - 1));
         const auto steeringEnds = Clock::now() + steering;
         int keys = 0;
         while (Clock::now() < steeringEnds) {
@@ -94,8 +97,8 @@ TEST_F(EveryClose, EndsTheProgramAHundredTimesOverAfterStartAndArrows) {
     for (const std::string& m : misses) {
         all << "\n  " << m;
     }
-    EXPECT_TRUE(misses.empty()) << misses.size()
-                                << " of 100 closes did not end gulpo:" << all.str();
+    EXPECT_TRUE(misses.empty()) << misses.size() << " of " << kRuns
+                                << " closes did not end gulpo:" << all.str();
 }
 
 // Steered left from the start the player meets a ghost some twelve seconds
