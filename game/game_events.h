@@ -1,9 +1,18 @@
 #pragma once
 
+#include <string_view>
+
 namespace game {
 
 // The handlers of the main window, as a watcher of the game sees them.
 enum class Handler { load, start, about, close, key, tick, ghost };
+
+// How the trace and the timings name each.
+inline constexpr std::string_view handlerName(Handler handler) {
+    constexpr std::string_view names[] = {"load", "start", "about", "close",
+                                          "key",  "tick",  "ghost"};
+    return names[static_cast<int>(handler)];
+}
 
 // Told when each handler of the game returns and when a wait begins and
 // ends; the headless replay tool writes its trace from it. The desktop

@@ -4,30 +4,6 @@
 
 namespace desktop {
 
-namespace {
-
-const char* handlerName(game::Handler handler) {
-    switch (handler) {
-        case game::Handler::load:
-            return "load";
-        case game::Handler::start:
-            return "start";
-        case game::Handler::about:
-            return "about";
-        case game::Handler::close:
-            return "close";
-        case game::Handler::key:
-            return "key";
-        case game::Handler::tick:
-            return "tick";
-        case game::Handler::ghost:
-            return "ghost";
-    }
-    return "handler";
-}
-
-}  // namespace
-
 Timings::Timings(const std::string& path, const platform::Platform& platform)
     : file_(std::fopen(path.c_str(), "we")), platform_(platform) {}
 
@@ -37,14 +13,14 @@ Timings::~Timings() {
     }
 }
 
-void Timings::line(const char* what, bool withClock, long long extra) {
+void Timings::line(std::string_view what, bool withClock, long long extra) {
     if (file_ == nullptr) {
         return;
     }
     const long long ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
                              std::chrono::steady_clock::now().time_since_epoch())
                              .count();
-    std::fprintf(file_, "%s %lld", what, ns);
+    std::fprintf(file_, "%.*s %lld", static_cast<int>(what.size()), what.data(), ns);
     if (withClock) {
         std::fprintf(file_, " %lld", static_cast<long long>(platform_.nowMs()));
     }
@@ -56,7 +32,7 @@ void Timings::line(const char* what, bool withClock, long long extra) {
 }
 
 void Timings::handlerReturned(game::Handler handler, int /*detail*/) {
-    line(handlerName(handler), true);
+    line(game::handlerName(handler), true);
 }
 
 void Timings::waitBegan(int /*ms*/) {

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "game/game_events.h"
 #include "platform/platform.h"
@@ -38,7 +39,7 @@ class Timings : public QObject, public game::GameEvents {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void line(const char* what, bool withClock, long long extra = -1);
+    void line(std::string_view what, bool withClock, long long extra = -1);
 
     std::FILE* file_ = nullptr;
     const platform::Platform& platform_;

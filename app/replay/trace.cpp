@@ -177,34 +177,16 @@ void TraceWriter::handlerReturned(game::Handler handler, int detail) {
     if (!sink_) {
         return;
     }
-    switch (handler) {
-        case game::Handler::load:
-            begin("load");
-            break;
-        case game::Handler::start:
-            begin("start");
-            break;
-        case game::Handler::about:
-            begin("about");
-            break;
-        case game::Handler::close:
-            begin("close");
-            break;
-        case game::Handler::key:
-            begin("key");
-            raw(",\"code\":");
-            number(detail);
-            break;
-        case game::Handler::tick:
-            begin("tick");
-            raw(",\"coin\":");
-            number(gulpo_->CoinFlip);
-            break;
-        case game::Handler::ghost:
-            begin("ghost");
-            raw(",\"n\":");
-            number(detail);
-            break;
+    begin(game::handlerName(handler));
+    if (handler == game::Handler::key) {
+        raw(",\"code\":");
+        number(detail);
+    } else if (handler == game::Handler::tick) {
+        raw(",\"coin\":");
+        number(gulpo_->CoinFlip);
+    } else if (handler == game::Handler::ghost) {
+        raw(",\"n\":");
+        number(detail);
     }
     state();
     end();
