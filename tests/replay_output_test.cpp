@@ -147,11 +147,12 @@ TEST_P(ReplaySignal, CutsTheRunShortAndRemovesTheTraceAndSummaryItWasWriting) {
     const std::string signal = std::to_string(GetParam());
     // The shell starts a run in the background with SIGINT ignored: env
     // gives it back. The file size limit keeps a run the signal missed from
-    // filling the disk.
+    // filling the disk; a run that ended before writing is waited for no more.
     const ToolRun r =
         shell("ulimit -f 200000; env --default-signal=INT \"$REPLAY\" --trace " + dir_ +
               "/t.jsonl --summary-json " + dir_ + "/s.json " + script + " & while [ ! -s " + dir_ +
-              "/t.jsonl ]; do sleep 0.01; done; kill -" + signal + " $!; wait $!");
+              "/t.jsonl ] && kill -0 $! 2>/dev/null; do sleep 0.01; done; kill -" + signal +
+              " $!; wait $!");
     EXPECT_EQ(r.status, 128 + GetParam()) << r.err;
     EXPECT_FALSE(std::filesystem::exists(dir_ + "/t.jsonl")) << "a trace cut short is left";
     EXPECT_FALSE(std::filesystem::exists(dir_ + "/s.json")) << "a summary cut short is left";
