@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "sessions/dice.h"
 #include "tests/support/scenario.h"
 #include "tests/support/script_lines.h"
 #include "tests/support/trace_fields.h"
@@ -126,11 +127,10 @@ TEST(Frightened, ContactTestUsesTheGhostsSizeOnBothSides) {
 
 TEST(Frightened, TheStateStaysWholeThroughALongRandomSession) {
     std::string script = "0 click start\n";
-    unsigned seed = 12345;
-    for (long long t = 2100; t < 400000; t += 150 + (seed % 900)) {
-        seed = seed * 1103515245u + 12345u;
-        script += std::to_string(t) + " key " + std::to_string(37 + (seed >> 16) % 4) + "\n";
-        if ((seed >> 8) % 40 == 0) {
+    sessions::Dice dice(12345);
+    for (long long t = 2100; t < 400000; t += 150 + dice.roll(900)) {
+        script += std::to_string(t) + " key " + std::to_string(37 + dice.roll(4)) + "\n";
+        if (dice.roll(40) == 0) {
             script += std::to_string(t) + " click start\n";
         }
     }

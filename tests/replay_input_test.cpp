@@ -6,8 +6,8 @@
 #include <string>
 
 #include "app/replay/script.h"
+#include "sessions/files.h"
 #include "tests/support/replay_tool.h"
-#include "tests/support/whole_file.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ TEST_F(ReplayTool, AWholeVirtualDayOfEventsRuns) {
         run("--no-trace --quiet --summary-json '" + summary + "' " + write("day.txt", text));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    const std::string figures = gulpo_test::readFile(summary);
+    const std::string figures = sessions::readFile(summary);
     EXPECT_NE(figures.find("\"virtual_ms\":86400000,"), std::string::npos) << figures;
     EXPECT_NE(figures.find("\"undelivered_events\":0}"), std::string::npos) << figures;
 }

@@ -9,15 +9,15 @@
 #include <filesystem>
 #include <string>
 
+#include "sessions/files.h"
 #include "tests/support/replay_tool.h"
 #include "tests/support/trace_fields.h"
-#include "tests/support/whole_file.h"
 
 namespace {
 
-using gulpo_test::readFile;
 using gulpo_test::ReplayTool;
 using gulpo_test::ToolRun;
+using sessions::readFile;
 
 constexpr const char* kShortGame = "0 click start\n2100 key 37\n9000 end\n";
 

@@ -6,16 +6,16 @@
 #include <string>
 
 #include "app/replay/script.h"
+#include "sessions/files.h"
 #include "tests/support/replay_tool.h"
 #include "tests/support/scenario.h"
 #include "tests/support/trace_fields.h"
-#include "tests/support/whole_file.h"
 
 namespace {
 
-using gulpo_test::readFile;
 using gulpo_test::ReplayTool;
 using gulpo_test::ToolRun;
+using sessions::readFile;
 
 TEST_F(ReplayTool, TheSameScriptGivesByteIdenticalTraces) {
     const std::string script = write("game.txt",

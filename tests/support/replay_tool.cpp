@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "tests/support/whole_file.h"
+#include "sessions/files.h"
 
 namespace gulpo_test {
 
@@ -33,8 +33,8 @@ ToolRun ReplayTool::shell(const std::string& commandLine) {
     ToolRun r;
     const int raw = std::system(cmd.c_str());
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = readFile(out);
-    r.err = readFile(err);
+    r.out = sessions::readFile(out);
+    r.err = sessions::readFile(err);
     return r;
 }
 
