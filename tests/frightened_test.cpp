@@ -13,6 +13,8 @@ namespace {
 
 using gulpo_test::field;
 using gulpo_test::number;
+using gulpo_test::placePlayer;
+using gulpo_test::PlayerAt;
 using gulpo_test::Scenario;
 using gulpo_test::startedWithGhostsParked;
 
@@ -104,35 +106,25 @@ TEST(Frightened, AnEatenGhostIsNormalAtOnceAndCanCostALife) {
 // 3494 and its Top from 2491 to 3269 touch it; one twip on each side of the
 // left, the right and the bottom edge, where no wall bumps the player off
 // (at Top 2880 a wall to its right does).
-struct Contact {
-    int left;
-    int top;
-    bool eaten;
-};
-
-void PrintTo(const Contact& c, std::ostream* os) {
-    *os << "player at (" << c.left << ", " << c.top << ")" << (c.eaten ? ", eaten" : ", apart");
-}
-
-class GhostContact : public ::testing::TestWithParam<Contact> {};
+class GhostContact : public ::testing::TestWithParam<PlayerAt> {};
 
 TEST_P(GhostContact, UsesTheGhostsSizeOnBothSides) {
-    const Contact c = GetParam();
-    Scenario s(kBigDotAtFirstTick + "2100 place imgGulpo " + std::to_string(c.left) + " " +
-               std::to_string(c.top) +
-               "\n2100 place imgGhost1 3120 2880\n"
+    const PlayerAt c = GetParam();
+    Scenario s(kBigDotAtFirstTick + placePlayer(2100, c) +
+               "2100 place imgGhost1 3120 2880\n"
                "2100 place imgGhost2 6000 6600\n2100 place imgGhost3 6000 6600\n2117 end\n");
     s.runTo(2118);
     // No wall pushes the player off the point the case is about.
     ASSERT_EQ(s.game().imgGulpo.Left(), static_cast<float>(c.left));
     ASSERT_EQ(s.game().imgGulpo.Top(), static_cast<float>(c.top));
-    EXPECT_EQ(s.game().Score == 1200, c.eaten);
+    EXPECT_EQ(s.game().Score == 1200, c.eats);
 }
 
 INSTANTIATE_TEST_SUITE_P(Frightened, GhostContact,
-                         ::testing::Values(Contact{2746, 2880, true}, Contact{2745, 2880, false},
-                                           Contact{3494, 3200, true}, Contact{3495, 3200, false},
-                                           Contact{3120, 3269, true}, Contact{3120, 3270, false}));
+                         ::testing::Values(PlayerAt{2746, 2880, true}, PlayerAt{2745, 2880, false},
+                                           PlayerAt{3494, 3200, true}, PlayerAt{3495, 3200, false},
+                                           PlayerAt{3120, 3269, true},
+                                           PlayerAt{3120, 3270, false}));
 
 TEST(Frightened, TheStateStaysWholeThroughALongRandomSession) {
     std::string script = "0 click start\n";

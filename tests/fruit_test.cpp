@@ -13,6 +13,8 @@ namespace {
 using gulpo_test::field;
 using gulpo_test::hideDots;
 using gulpo_test::number;
+using gulpo_test::placePlayer;
+using gulpo_test::PlayerAt;
 using gulpo_test::Scenario;
 using gulpo_test::startedWithDotsEaten;
 
@@ -89,32 +91,21 @@ TEST(BonusFruit, ThePlayerAlreadyOnTheSpotEatsItTheTickItComes) {
 // The player's Left and Top against the fruit's contact window, 2865 < Left <
 // 3375 and 3345 < Top < 3855, one twip on each side of every edge. Top 3885
 // and 3884 at Left 3050 are pushed up 30 by the wall below before the test.
-struct FruitContact {
-    int left;
-    int top;
-    bool eaten;
-};
-
-void PrintTo(const FruitContact& c, std::ostream* os) {
-    *os << "player at (" << c.left << ", " << c.top << ")" << (c.eaten ? ", eaten" : ", not eaten");
-}
-
-class FruitContactWindow : public ::testing::TestWithParam<FruitContact> {};
+class FruitContactWindow : public ::testing::TestWithParam<PlayerAt> {};
 
 TEST_P(FruitContactWindow, IsStrictOnEverySide) {
-    const FruitContact c = GetParam();
-    Scenario s(fortyFiveEaten() + "2020 place imgGulpo " + std::to_string(c.left) + " " +
-               std::to_string(c.top) + "\n2040 end\n");
-    EXPECT_EQ(s.game().imgFruit.Visible(), !c.eaten);
-    EXPECT_EQ(s.game().Score >= 500, c.eaten);
+    const PlayerAt c = GetParam();
+    Scenario s(fortyFiveEaten() + placePlayer(2020, c) + "2040 end\n");
+    EXPECT_EQ(s.game().imgFruit.Visible(), !c.eats);
+    EXPECT_EQ(s.game().Score >= 500, c.eats);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    BonusFruit, FruitContactWindow,
-    ::testing::Values(FruitContact{2865, 3600, false}, FruitContact{2866, 3600, true},
-                      FruitContact{3375, 3600, false}, FruitContact{3374, 3600, true},
-                      FruitContact{3120, 3345, false}, FruitContact{3120, 3346, true},
-                      FruitContact{3050, 3885, false}, FruitContact{3050, 3884, true}));
+INSTANTIATE_TEST_SUITE_P(BonusFruit, FruitContactWindow,
+                         ::testing::Values(PlayerAt{2865, 3600, false}, PlayerAt{2866, 3600, true},
+                                           PlayerAt{3375, 3600, false}, PlayerAt{3374, 3600, true},
+                                           PlayerAt{3120, 3345, false}, PlayerAt{3120, 3346, true},
+                                           PlayerAt{3050, 3885, false},
+                                           PlayerAt{3050, 3884, true}));
 
 TEST(BonusFruit, StartClearsAFruitLeftInViewAtTheEndOfALevel) {
     // 45 dots, fruit in view; then all but one eaten and the last one too.
