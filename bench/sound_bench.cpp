@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "sessions/dot_sounds.h"
+#include "sessions/files.h"
 #include "sessions/game_on_screen.h"
 #include "sessions/pulse_server.h"
 #include "sessions/sink_recorder.h"
@@ -226,12 +227,8 @@ bool latency(const std::string& dir, const std::string& address, const char* nam
 
 int main(int argc, char** argv) {
     const std::string only = argc > 1 ? argv[1] : "";
-    char pattern[] = "/tmp/gulpo-sound-bench-XXXXXX";
-    if (::mkdtemp(pattern) == nullptr) {
-        std::perror("mkdtemp");
-        return 1;
-    }
-    const std::string dir = pattern;
+    const sessions::ScratchFolder scratch("gulpo-sound-bench");
+    const std::string& dir = scratch.path();
     bool heard = true;
     if (only != "--faults") {
         const PulseServer pulse(dir);
@@ -246,6 +243,5 @@ int main(int argc, char** argv) {
         underFault(dir, Fault::stop, seconds(40));
         underFault(dir, Fault::kill, seconds(6));
     }
-    std::system(("rm -rf " + dir).c_str());
     return heard ? 0 : 1;
 }

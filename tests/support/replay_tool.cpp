@@ -5,19 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "sessions/files.h"
-
 namespace gulpo_test {
-
-void ReplayTool::SetUp() {
-    char pattern[] = "/tmp/gulpo-replay-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-}
-
-void ReplayTool::TearDown() {
-    std::system(("rm -rf '" + dir_ + "'").c_str());
-}
 
 std::string ReplayTool::write(const std::string& name, const std::string& text) {
     std::string path = dir_ + "/" + name;

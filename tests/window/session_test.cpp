@@ -1,13 +1,8 @@
 #include "tests/window/session_test.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
 #include <iostream>
 #include <sstream>
-#include <stdexcept>
 
 #include "playfield/playfield.h"
 
@@ -22,20 +17,6 @@ std::string currentTestName() {
 
 SessionTest::SessionTest() {
     options.name = currentTestName();
-    // Made here, so that a suite's constructor can put its servers in it.
-    char pattern[] = "/tmp/gulpo-test-XXXXXX";
-    if (::mkdtemp(pattern) == nullptr) {
-        throw std::runtime_error(std::string("cannot make a scratch folder: ") +
-                                 std::strerror(errno));
-    }
-    dir_ = pattern;
-}
-
-SessionTest::~SessionTest() {
-    if (!keepDir_) {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-    }
 }
 
 void SessionTest::SetUp() {
@@ -48,7 +29,7 @@ void SessionTest::SetUp() {
     try {
         session_ = std::make_unique<GulpoSession>(options);
         if (stepped) {
-            clock_.emplace(*session_, dir_);
+            clock_.emplace(*session_, dir());
         }
     } catch (const std::exception& e) {
         FAIL() << e.what();
@@ -71,10 +52,10 @@ void SessionTest::SetUp() {
 void SessionTest::TearDown() {
     clock_.reset();
     session_.reset();
-    // The servers' logs, for a look at what went wrong.
-    keepDir_ = HasFailure();
-    if (keepDir_) {
-        std::cerr << "the session's logs are kept in " << dir_ << "\n";
+    if (HasFailure()) {
+        // The servers' logs, for a look at what went wrong.
+        scratch_.keep();
+        std::cerr << "the session's logs are kept in " << dir() << "\n";
     }
 }
 

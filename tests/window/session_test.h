@@ -30,7 +30,6 @@ std::string currentTestName();
 class SessionTest : public ::testing::Test {
   protected:
     SessionTest();
-    ~SessionTest() override;
 
     void SetUp() override;
     void TearDown() override;
@@ -46,8 +45,9 @@ class SessionTest : public ::testing::Test {
     // Whether the game runs on a clock the test steps (clock()).
     bool stepped = false;
 
-    // The test's scratch folder, kept when the test fails.
-    const std::string& dir() const { return dir_; }
+    // The test's scratch folder, kept when the test fails. It is there from
+    // the start, so that a suite's constructor can put its servers in it.
+    const std::string& dir() const { return scratch_.path(); }
     // "<test>.<what>" among the artifacts, kept after the run.
     std::string artifact(const std::string& what) const;
 
@@ -76,8 +76,7 @@ class SessionTest : public ::testing::Test {
     void note(const std::string& key, long value);
 
   private:
-    std::string dir_;
-    bool keepDir_ = false;
+    ScratchFolder scratch_{"gulpo-test"};
     std::unique_ptr<GulpoSession> session_;
     std::optional<SteppedClock> clock_;
 };
