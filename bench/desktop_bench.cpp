@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "app/desktop/timings_figures.h"
-#include "tests/window/gulpo_session.h"
+#include "sessions/gulpo_session.h"
 // Xlib's names clash with Qt's, so it comes after the session's own headers.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -25,8 +25,8 @@
 namespace {
 
 using namespace std::chrono;
-using window_test::GulpoSession;
-using window_test::Millis;
+using sessions::GulpoSession;
+using sessions::Millis;
 
 constexpr std::uint32_t kPureBlue = 0x0000FF;
 
@@ -62,8 +62,7 @@ long long peakResidentKb(pid_t pid) {
 // below, so that only its picture changes, and times each key from the
 // moment XTEST sends it to the first frame on the server that shows the
 // turn. The milliseconds of each.
-std::vector<double> keyToFrame(const std::string& display, window_test::XWindowId window,
-                               int turns) {
+std::vector<double> keyToFrame(const std::string& display, sessions::XWindowId window, int turns) {
     Display* d = XOpenDisplay(display.c_str());
     std::vector<double> took;
     if (d == nullptr) {
@@ -112,8 +111,7 @@ int main() {
     const std::string scratch = "/tmp/gulpo-desktop-bench-" + std::to_string(getpid());
     const std::string timings = scratch + ".timings";
     const std::string recording = scratch + ".recording";
-    GulpoSession session(
-        {GULPO_PROGRAM, "desktop_bench", {}, {}, {"--timings", timings, "--record", recording}});
+    GulpoSession session({"desktop_bench", {"--timings", timings, "--record", recording}});
     if (!session.launch()) {
         std::printf("desktop: the program showed no window: %s\n", session.state().c_str());
         return 1;
@@ -122,7 +120,7 @@ int main() {
     const pid_t pid = session.pid();
     double firstFrameMs = -1;
     while (steady_clock::now() - session.launchedAt() < seconds(10)) {
-        const window_test::Screenshot shot = session.x().capture(window);
+        const sessions::Screenshot shot = session.x().capture(window);
         // Shape1, the top of the maze, is in view once the scene is painted.
         if (!shot.empty() && (shot.at(30, 12) & 0xFFFFFF) == kPureBlue) {
             firstFrameMs =

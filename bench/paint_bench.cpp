@@ -13,6 +13,7 @@
 #include "game/frm_gulpo.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/qt_platform.h"
+#include "sessions/dice.h"
 
 namespace {
 
@@ -64,16 +65,15 @@ void playAt(benchmark::State& state, int percent) {
     QApplication::processEvents();
     RepaintedPixels repainted;
     window->installEventFilter(&repainted);
-    unsigned dice = 12345;
+    sessions::Dice dice(12345);
     long long ticks = 0;
     for (auto _ : state) {
         state.PauseTiming();
         if (gulpo.cmdStart.Visible()) {
             gulpo.frmGulpo.click(gulpo.cmdStart);  // a new game or level
         }
-        dice = dice * 1664525u + 1013904223u;
-        if ((dice >> 16) % 8 == 0) {
-            gulpo.frmGulpo.keyDown(platform::keys::left + static_cast<int>((dice >> 20) % 4));
+        if (dice.roll(8) == 0) {
+            gulpo.frmGulpo.keyDown(platform::keys::left + dice.roll(4));
         }
         platform.dispatch([&] { gulpo.tmrMain_Timer(); });
         state.ResumeTiming();

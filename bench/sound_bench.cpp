@@ -24,16 +24,16 @@
 #include <thread>
 #include <vector>
 
-#include "tests/servers/pulse_server.h"
-#include "tests/servers/serving.h"
-#include "tests/sound/dot_sounds.h"
-#include "tests/sound/game_on_screen.h"
-#include "tests/sound/sink_recorder.h"
+#include "sessions/dot_sounds.h"
+#include "sessions/files.h"
+#include "sessions/game_on_screen.h"
+#include "sessions/pulse_server.h"
+#include "sessions/sink_recorder.h"
 
 namespace {
 
 using namespace std::chrono;
-using namespace sound_test;
+using namespace sessions;
 
 constexpr int kGames = 10;
 constexpr std::size_t kDotsPerGame = 2;
@@ -42,7 +42,8 @@ constexpr double kWindowMs = 500;
 // One game's two tunnel dots; empty if they were not eaten within 10 s.
 std::vector<DotSound> tunnelDots(const std::string& dir, const std::string& server,
                                  const SinkRecorder& sink) {
-    GameOnScreen game("sound_bench", dir + "/beeps.log", {"PULSE_SERVER=" + server});
+    GulpoSession session({"sound_bench"});
+    GameOnScreen game(session, dir + "/beeps.log", {"PULSE_SERVER=" + server});
     game.press("Return");
     game.press("Right");
     const auto deadline = steady_clock::now() + seconds(10);
@@ -63,39 +64,36 @@ class PipeWireServer {
   public:
     explicit PipeWireServer(const std::string& dir) : runtime_(dir + "/pipewire") {
         ::mkdir(runtime_.c_str(), 0700);
-        const std::vector<std::string> env{
-            "XDG_RUNTIME_DIR=" + runtime_,
-            "PIPEWIRE_RUNTIME_DIR=" + runtime_,
-            "HOME=" + runtime_,
-            "XDG_CONFIG_HOME=" + runtime_ + "/config",
-            "XDG_STATE_HOME=" + runtime_ + "/state",
-            "DBUS_SESSION_BUS_ADDRESS=unix:path=" + runtime_ + "/bus"};
-        const auto start = [&](std::optional<window_test::ChildProcess>& child,
-                               std::vector<std::string> argv, const std::string& socket) {
-            const std::string log =
-                runtime_ + "/" + argv[0].substr(argv[0].rfind('/') + 1) + ".log";
-            child.emplace(argv, env, log);
-            if (!socket.empty()) {
-                server_test::waitUntilServing(*child, argv[0], runtime_ + "/" + socket, log);
-            }
+        bus_.emplace(sessionBus(runtime_));
+        const std::vector<std::string> env{"XDG_RUNTIME_DIR=" + runtime_,
+                                           "PIPEWIRE_RUNTIME_DIR=" + runtime_,
+                                           "HOME=" + runtime_,
+                                           "XDG_CONFIG_HOME=" + runtime_ + "/config",
+                                           "XDG_STATE_HOME=" + runtime_ + "/state",
+                                           "DBUS_SESSION_BUS_ADDRESS=" + busAddress(runtime_)};
+        const auto start = [&](std::optional<Server>& server, const std::string& program,
+                               const std::string& socket) {
+            const std::string name = program.substr(program.rfind('/') + 1);
+            server.emplace(
+                ServerStart{name,
+                            {program},
+                            env,
+                            runtime_ + "/" + name + ".log",
+                            socket.empty() ? nullptr : servingOn(runtime_ + "/" + socket)});
         };
-        start(bus_,
-              {GULPO_DBUS_DAEMON, "--session", "--nofork",
-               "--address=unix:path=" + runtime_ + "/bus"},
-              "bus");
-        start(daemon_, {GULPO_PIPEWIRE}, "pipewire-0");
-        start(manager_, {GULPO_WIREPLUMBER}, "");
-        start(pulse_, {GULPO_PIPEWIRE_PULSE}, "pulse/native");
+        start(daemon_, GULPO_PIPEWIRE, "pipewire-0");
+        start(manager_, GULPO_WIREPLUMBER, "");
+        start(pulse_, GULPO_PIPEWIRE_PULSE, "pulse/native");
         const std::string pactl = "pactl -s " + address();
-        std::system((pactl + " load-module module-null-sink sink_name=" +
-                     server_test::PulseServer::kSink + " rate=44100 channels=2 >/dev/null")
+        std::system((pactl + " load-module module-null-sink sink_name=" + PulseServer::kSink +
+                     " rate=44100 channels=2 >/dev/null")
                         .c_str());
         // The session manager makes it the default sink.
-        if (!window_test::pollUntil(
+        if (!pollUntil(
                 [&] {
-                    return std::system((pactl + " get-default-sink | grep -qx " +
-                                        server_test::PulseServer::kSink)
-                                           .c_str()) == 0;
+                    return std::system(
+                               (pactl + " get-default-sink | grep -qx " + PulseServer::kSink)
+                                   .c_str()) == 0;
                 },
                 milliseconds(10000))) {
             throw std::runtime_error("PipeWire's null sink did not become the default");
@@ -105,7 +103,7 @@ class PipeWireServer {
 
   private:
     std::string runtime_;
-    std::optional<window_test::ChildProcess> bus_, daemon_, manager_, pulse_;
+    std::optional<Server> bus_, daemon_, manager_, pulse_;
 };
 
 enum class Fault { stop, kill };
@@ -134,15 +132,15 @@ double secondsUntilCached(const std::string& address, steady_clock::time_point f
 // player waits where ghosts do not pass by then), the last two once the
 // server is back. What was heard, and when.
 void underFault(const std::string& dir, Fault fault, seconds away) {
-    std::optional<server_test::PulseServer> server;
+    std::optional<PulseServer> server;
     std::optional<SinkRecorder> sink;
     const auto serve = [&] {
-        server.emplace(GULPO_PULSEAUDIO, dir);
-        sink.emplace(server->address(), server_test::PulseServer::kMonitor);
+        server.emplace(dir);
+        sink.emplace(server->address(), PulseServer::kMonitor);
     };
     serve();
-    GameOnScreen game("sound_bench_fault", dir + "/fault-beeps.log",
-                      {"PULSE_SERVER=" + server->address()});
+    GulpoSession session({"sound_bench_fault"});
+    GameOnScreen game(session, dir + "/fault-beeps.log", {"PULSE_SERVER=" + server->address()});
     // Connected and the bell cached, as the first frame is on screen.
     std::this_thread::sleep_for(seconds(1));
     const auto from = steady_clock::now();
@@ -201,7 +199,7 @@ bool latency(const std::string& dir, const std::string& address, const char* nam
     std::vector<double> delays;
     int unheard = 0;
     {
-        SinkRecorder sink(address, server_test::PulseServer::kMonitor);
+        SinkRecorder sink(address, PulseServer::kMonitor);
         for (int g = 0; g < kGames; ++g) {
             for (const DotSound& s : tunnelDots(dir, address, sink)) {
                 if (s.silentBefore && s.delayMs) {
@@ -229,15 +227,11 @@ bool latency(const std::string& dir, const std::string& address, const char* nam
 
 int main(int argc, char** argv) {
     const std::string only = argc > 1 ? argv[1] : "";
-    char pattern[] = "/tmp/gulpo-sound-bench-XXXXXX";
-    if (::mkdtemp(pattern) == nullptr) {
-        std::perror("mkdtemp");
-        return 1;
-    }
-    const std::string dir = pattern;
+    const sessions::ScratchFolder scratch("gulpo-sound-bench");
+    const std::string& dir = scratch.path();
     bool heard = true;
     if (only != "--faults") {
-        const server_test::PulseServer pulse(GULPO_PULSEAUDIO, dir);
+        const PulseServer pulse(dir);
         heard = latency(dir, pulse.address(), "PulseAudio");
     }
     if (only != "--faults" && *GULPO_PIPEWIRE_PULSE != '\0') {
@@ -249,6 +243,5 @@ int main(int argc, char** argv) {
         underFault(dir, Fault::stop, seconds(40));
         underFault(dir, Fault::kill, seconds(6));
     }
-    std::system(("rm -rf " + dir).c_str());
     return heard ? 0 : 1;
 }

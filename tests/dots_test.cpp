@@ -12,6 +12,8 @@ namespace {
 
 using gulpo_test::field;
 using gulpo_test::number;
+using gulpo_test::placePlayer;
+using gulpo_test::PlayerAt;
 using gulpo_test::Scenario;
 using gulpo_test::startedWithGhostsParked;
 
@@ -50,28 +52,30 @@ TEST(Dots, ADotOnThePlayersLeftEdgeIsNotEatenAndOneTwipInsideIs) {
     EXPECT_EQ(inside.platform().beeps(), 1);
 }
 
-TEST(Dots, TheReachTestIsStrictOnEverySide) {
-    struct Case {
-        int left;
-        int top;
-        bool eaten;
-    };
-    // The dot's corner (2760, 3600) against the player's box.
-    for (const Case c : {Case{2386, 3500, true}, Case{2385, 3500, false}, Case{2759, 3226, true},
-                         Case{2759, 3600, false}, Case{2759, 3599, true}}) {
-        Scenario s(startedWithGhostsParked(2000) + "2000 place imgGulpo " + std::to_string(c.left) +
-                   " " + std::to_string(c.top) + "\n2000 set Score 0\n2017 end\n");
-        // Read the player's box as the reach test saw it, after any push.
-        s.runTo(2018);
-        const auto& p = s.game().imgGulpo;
-        const bool expected =
-            p.Left() + 375 > 2760 && 2760 > p.Left() && p.Top() < 3600 && p.Top() + 375 > 3600;
-        EXPECT_EQ(!s.game().shpFood(0).Visible(), expected) << c.left << "," << c.top;
-        if (p.Left() == static_cast<float>(c.left) && p.Top() == static_cast<float>(c.top)) {
-            EXPECT_EQ(expected, c.eaten) << c.left << "," << c.top;
-        }
-    }
+// The player's corner against shpFood(0)'s corner (2760, 3600), one twip on
+// each side of every edge of the reach.
+class DotReach : public ::testing::TestWithParam<PlayerAt> {};
+
+TEST_P(DotReach, IsStrictOnEverySide) {
+    const PlayerAt c = GetParam();
+    Scenario s(startedWithGhostsParked(2000) + placePlayer(2000, c) +
+               "2000 set Score 0\n2017 end\n");
+    // Read the player's box as the reach test saw it, after any push.
+    s.runTo(2018);
+    const auto& p = s.game().imgGulpo;
+    const bool expected =
+        p.Left() + 375 > 2760 && 2760 > p.Left() && p.Top() < 3600 && p.Top() + 375 > 3600;
+    EXPECT_EQ(!s.game().shpFood(0).Visible(), expected);
+    // No wall pushes the player off the point the case is about.
+    ASSERT_EQ(p.Left(), static_cast<float>(c.left));
+    ASSERT_EQ(p.Top(), static_cast<float>(c.top));
+    EXPECT_EQ(expected, c.eats);
 }
+
+INSTANTIATE_TEST_SUITE_P(Dots, DotReach,
+                         ::testing::Values(PlayerAt{2386, 3500, true}, PlayerAt{2385, 3500, false},
+                                           PlayerAt{2759, 3226, true}, PlayerAt{2759, 3600, false},
+                                           PlayerAt{2759, 3599, true}));
 
 TEST(Dots, TwoDotsInOneTickScoreTwiceBeepTwiceAndRefreshTwice) {
     // shpFood(70) at (2760, 4080) and shpFood(30) at (2760, 4440).

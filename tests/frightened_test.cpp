@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "sessions/dice.h"
 #include "tests/support/scenario.h"
 #include "tests/support/script_lines.h"
 #include "tests/support/trace_fields.h"
@@ -12,6 +13,8 @@ namespace {
 
 using gulpo_test::field;
 using gulpo_test::number;
+using gulpo_test::placePlayer;
+using gulpo_test::PlayerAt;
 using gulpo_test::Scenario;
 using gulpo_test::startedWithGhostsParked;
 
@@ -99,38 +102,36 @@ TEST(Frightened, AnEatenGhostIsNormalAtOnceAndCanCostALife) {
     EXPECT_GE(s.lines("wait").size(), 2u);
 }
 
-TEST(Frightened, ContactTestUsesTheGhostsSizeOnBothSides) {
-    // Ghost 1 (375 by 390) at (3120, 2880): blue, the player's Left from
-    // 2746 to 3494 and its Top from 2491 to 3269 touch it.
-    struct Case {
-        int left;
-        int top;
-        bool eaten;
-    };
-    for (const Case c :
-         {Case{2746, 2880, true}, Case{2745, 2880, false}, Case{3494, 2880, true},
-          Case{3495, 2880, false}, Case{3120, 3269, true}, Case{3120, 3270, false}}) {
-        Scenario s(kBigDotAtFirstTick + "2100 place imgGulpo " + std::to_string(c.left) + " " +
-                   std::to_string(c.top) +
-                   "\n2100 place imgGhost1 3120 2880\n"
-                   "2100 place imgGhost2 6000 6600\n2100 place imgGhost3 6000 6600\n2117 end\n");
-        s.runTo(2118);
-        const bool moved = s.game().imgGulpo.Left() != static_cast<float>(c.left) ||
-                           s.game().imgGulpo.Top() != static_cast<float>(c.top);
-        if (moved) {
-            continue;  // a wall pushed the player off the test point
-        }
-        EXPECT_EQ(s.game().Score == 1200, c.eaten) << c.left << "," << c.top;
-    }
+// Ghost 1 (375 by 390) at (3120, 2880): blue, the player's Left from 2746 to
+// 3494 and its Top from 2491 to 3269 touch it; one twip on each side of the
+// left, the right and the bottom edge, where no wall bumps the player off
+// (at Top 2880 a wall to its right does).
+class GhostContact : public ::testing::TestWithParam<PlayerAt> {};
+
+TEST_P(GhostContact, UsesTheGhostsSizeOnBothSides) {
+    const PlayerAt c = GetParam();
+    Scenario s(kBigDotAtFirstTick + placePlayer(2100, c) +
+               "2100 place imgGhost1 3120 2880\n"
+               "2100 place imgGhost2 6000 6600\n2100 place imgGhost3 6000 6600\n2117 end\n");
+    s.runTo(2118);
+    // No wall pushes the player off the point the case is about.
+    ASSERT_EQ(s.game().imgGulpo.Left(), static_cast<float>(c.left));
+    ASSERT_EQ(s.game().imgGulpo.Top(), static_cast<float>(c.top));
+    EXPECT_EQ(s.game().Score == 1200, c.eats);
 }
+
+INSTANTIATE_TEST_SUITE_P(Frightened, GhostContact,
+                         ::testing::Values(PlayerAt{2746, 2880, true}, PlayerAt{2745, 2880, false},
+                                           PlayerAt{3494, 3200, true}, PlayerAt{3495, 3200, false},
+                                           PlayerAt{3120, 3269, true},
+                                           PlayerAt{3120, 3270, false}));
 
 TEST(Frightened, TheStateStaysWholeThroughALongRandomSession) {
     std::string script = "0 click start\n";
-    unsigned seed = 12345;
-    for (long long t = 2100; t < 400000; t += 150 + (seed % 900)) {
-        seed = seed * 1103515245u + 12345u;
-        script += std::to_string(t) + " key " + std::to_string(37 + (seed >> 16) % 4) + "\n";
-        if ((seed >> 8) % 40 == 0) {
+    sessions::Dice dice(12345);
+    for (long long t = 2100; t < 400000; t += 150 + dice.roll(900)) {
+        script += std::to_string(t) + " key " + std::to_string(37 + dice.roll(4)) + "\n";
+        if (dice.roll(40) == 0) {
             script += std::to_string(t) + " click start\n";
         }
     }

@@ -13,6 +13,8 @@ namespace {
 using gulpo_test::field;
 using gulpo_test::hideDots;
 using gulpo_test::number;
+using gulpo_test::placePlayer;
+using gulpo_test::PlayerAt;
 using gulpo_test::Scenario;
 using gulpo_test::startedWithDotsEaten;
 
@@ -26,16 +28,34 @@ std::string fruitOf(Scenario& s) {
     return field(s.lines("tick").back(), "fruit");
 }
 
-TEST(BonusFruit, EachOfTheFirstFourLevelsHasItsFruit) {
-    const char* fruits[] = {"imgCherry", "imgStrawberry", "imgPeach", "imgApple"};
-    for (int level = 1; level <= 4; ++level) {
-        Scenario s(fortyFiveEaten() + "2000 set Level " + std::to_string(level) + "\n2020 end\n");
-        EXPECT_EQ(fruitOf(s), std::string("[\"") + fruits[level - 1] + "\",true]") << level;
-        EXPECT_EQ(number(s.lines("tick").back(), "FruitDotsEaten"), 0);
-    }
-    Scenario five(fortyFiveEaten() + "2000 set Level 5\n2020 end\n");
-    EXPECT_EQ(fruitOf(five), "[\"imgBlank\",true]");
+// The fruit each level puts up: one of its own on levels 1 to 4, a blank
+// picture from level 5 on.
+struct LevelFruit {
+    int level;
+    const char* fruit;
+};
+
+void PrintTo(const LevelFruit& f, std::ostream* os) {
+    *os << "level " << f.level << ": " << f.fruit;
 }
+
+class FruitOfTheLevel : public ::testing::TestWithParam<LevelFruit> {};
+
+TEST_P(FruitOfTheLevel, ComesInViewAtFortyFiveDots) {
+    Scenario s(fortyFiveEaten() + "2000 set Level " + std::to_string(GetParam().level) +
+               "\n2020 end\n");
+    EXPECT_EQ(fruitOf(s), std::string("[\"") + GetParam().fruit + "\",true]");
+    EXPECT_EQ(number(s.lines("tick").back(), "FruitDotsEaten"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(BonusFruit, FruitOfTheLevel,
+                         ::testing::Values(LevelFruit{1, "imgCherry"},
+                                           LevelFruit{2, "imgStrawberry"},
+                                           LevelFruit{3, "imgPeach"}, LevelFruit{4, "imgApple"},
+                                           LevelFruit{5, "imgBlank"}),
+                         [](const ::testing::TestParamInfo<LevelFruit>& p) {
+                             return "Level" + std::to_string(p.param.level);
+                         });
 
 TEST(BonusFruit, ComesOnlyAtExactlyFortyFiveAndStaysAfter) {
     Scenario at44(startedWithDotsEaten(0, 43) + "2020 end\n");
@@ -68,23 +88,24 @@ TEST(BonusFruit, ThePlayerAlreadyOnTheSpotEatsItTheTickItComes) {
     EXPECT_EQ(number(tick, "Score"), 500);
 }
 
-TEST(BonusFruit, TheContactWindowIsStrictOnEverySide) {
-    struct Case {
-        int left;
-        int top;
-        bool eaten;
-    };
-    // 2865 < Left < 3375 and 3345 < Top < 3855. Top 3885 and 3884 at Left
-    // 3050 are pushed up 30 by the wall below before the test.
-    for (const Case c : {Case{2865, 3600, false}, Case{2866, 3600, true}, Case{3375, 3600, false},
-                         Case{3374, 3600, true}, Case{3120, 3345, false}, Case{3120, 3346, true},
-                         Case{3050, 3885, false}, Case{3050, 3884, true}}) {
-        Scenario s(fortyFiveEaten() + "2020 place imgGulpo " + std::to_string(c.left) + " " +
-                   std::to_string(c.top) + "\n2040 end\n");
-        EXPECT_EQ(s.game().imgFruit.Visible(), !c.eaten) << c.left << "," << c.top;
-        EXPECT_EQ(s.game().Score >= 500, c.eaten) << c.left << "," << c.top;
-    }
+// The player's Left and Top against the fruit's contact window, 2865 < Left <
+// 3375 and 3345 < Top < 3855, one twip on each side of every edge. Top 3885
+// and 3884 at Left 3050 are pushed up 30 by the wall below before the test.
+class FruitContactWindow : public ::testing::TestWithParam<PlayerAt> {};
+
+TEST_P(FruitContactWindow, IsStrictOnEverySide) {
+    const PlayerAt c = GetParam();
+    Scenario s(fortyFiveEaten() + placePlayer(2020, c) + "2040 end\n");
+    EXPECT_EQ(s.game().imgFruit.Visible(), !c.eats);
+    EXPECT_EQ(s.game().Score >= 500, c.eats);
 }
+
+INSTANTIATE_TEST_SUITE_P(BonusFruit, FruitContactWindow,
+                         ::testing::Values(PlayerAt{2865, 3600, false}, PlayerAt{2866, 3600, true},
+                                           PlayerAt{3375, 3600, false}, PlayerAt{3374, 3600, true},
+                                           PlayerAt{3120, 3345, false}, PlayerAt{3120, 3346, true},
+                                           PlayerAt{3050, 3885, false},
+                                           PlayerAt{3050, 3884, true}));
 
 TEST(BonusFruit, StartClearsAFruitLeftInViewAtTheEndOfALevel) {
     // 45 dots, fruit in view; then all but one eaten and the last one too.

@@ -82,29 +82,47 @@ TEST(GhostSteering, GhostThreeTiesGoRightAndUp) {
     EXPECT_EQ(below.game().Ghost3DY, 25);
 }
 
-TEST(GhostSteering, ASideProbeBrushingAWallPushesTheGhostAsideAndMayReverseIt) {
-    // Ghost 1 going up along Shape17's right edge, its left probe inside.
-    Scenario s(gulpo_test::startedWithGhostsParked(2000) +
-               "2000 place imgGhost1 2040 3500\n2000 set Ghost1DY -25\n2017 end\n");
-    s.runTo(2018);
-    const auto tick = s.lines("tick").back();
-    EXPECT_EQ(s.game().imgGhost1.Left(), 2090);
-    EXPECT_EQ(s.game().imgGhost1.Top(), 3475);
-    EXPECT_EQ(s.game().Ghost1DX, 0);
-    EXPECT_EQ(s.game().Ghost1DY, number(tick, "coin") == 0 ? 25 : -25);
+// Ghost 1 going up into walls: where the probes push it, and the step the
+// coin gives it on the axis the last probe leaves open.
+struct Probes {
+    const char* name;
+    int left;
+    int top;
+    int pushedLeft;
+    int pushedTop;
+    bool sideways;  // the coin's step is across, not along the way it went
+};
+
+void PrintTo(const Probes& p, std::ostream* os) {
+    *os << p.name;
 }
 
-TEST(GhostSteering, SeveralProbesInOneTickAllPushAndTheLastStepsWin) {
-    // Into the top-left corner of the maze: the left probe, then the top.
-    Scenario s(gulpo_test::startedWithGhostsParked(2000) +
-               "2000 place imgGhost1 480 270\n2000 set Ghost1DY -25\n2017 end\n");
+class WallProbes : public ::testing::TestWithParam<Probes> {};
+
+TEST_P(WallProbes, PushTheGhostAsideAndTheLastStepsWin) {
+    const Probes p = GetParam();
+    Scenario s(gulpo_test::startedWithGhostsParked(2000) + "2000 place imgGhost1 " +
+               std::to_string(p.left) + " " + std::to_string(p.top) +
+               "\n2000 set Ghost1DY -25\n2017 end\n");
     s.runTo(2018);
     const auto tick = s.lines("tick").back();
-    EXPECT_EQ(s.game().imgGhost1.Left(), 530);
-    EXPECT_EQ(s.game().imgGhost1.Top(), 295);
-    EXPECT_EQ(s.game().Ghost1DY, 0);
-    EXPECT_EQ(s.game().Ghost1DX, number(tick, "coin") == 0 ? 25 : -25);
+    const int coinStep = number(tick, "coin") == 0 ? 25 : -25;
+    EXPECT_EQ(s.game().imgGhost1.Left(), p.pushedLeft);
+    EXPECT_EQ(s.game().imgGhost1.Top(), p.pushedTop);
+    EXPECT_EQ(s.game().Ghost1DX, p.sideways ? coinStep : 0);
+    EXPECT_EQ(s.game().Ghost1DY, p.sideways ? 0 : coinStep);
 }
+
+INSTANTIATE_TEST_SUITE_P(GhostSteering, WallProbes,
+                         ::testing::Values(
+                             // Along Shape17's right edge, its left probe inside: pushed aside,
+                             // and it may reverse.
+                             Probes{"ASideProbeBrushingAWall", 2040, 3500, 2090, 3475, false},
+                             // Into the top-left corner of the maze: the left probe, then the top.
+                             Probes{"SeveralProbesInOneTick", 480, 270, 530, 295, true}),
+                         [](const ::testing::TestParamInfo<Probes>& p) {
+                             return std::string(p.param.name);
+                         });
 
 TEST(GhostSteering, AGhostWalkingIntoAWallEndsTwentyFiveFartherFromIt) {
     Scenario s(gulpo_test::startedWithGhostsParked(2000) +

@@ -30,51 +30,64 @@ QRgb seen(QRgb pixel) {
     return qAlpha(pixel) == 0 ? qRgba(0, 0, 0, 0) : pixel;
 }
 
-TEST(GameIcon, IsTheSizeAskedForAndEveryPixelIsClearOrAColourOfTheArt) {
+// The icon at one size, in pixels.
+class GameIconAtSize : public ::testing::TestWithParam<int> {};
+
+std::string pixels(const ::testing::TestParamInfo<int>& p) {
+    return std::to_string(p.param) + "px";
+}
+
+TEST_P(GameIconAtSize, IsTheSizeAskedForAndEveryPixelIsClearOrAColourOfTheArt) {
+    const int size = GetParam();
     const platform::Raster player = playfield::artwork::gulpoStart();
     std::set<QRgb> artColours;
     for (const platform::Colour c : player.pixels) {
         artColours.insert(iconColour(c));
     }
-    for (const int size : kThemeSizes) {
-        const QImage icon = app::gameIcon(player, size);
-        ASSERT_EQ(icon.width(), size);
-        ASSERT_EQ(icon.height(), size);
-        int blended = 0;
-        for (int y = 0; y < size; ++y) {
-            for (int x = 0; x < size; ++x) {
-                blended += artColours.count(seen(icon.pixel(x, y))) == 0 ? 1 : 0;
-            }
+    const QImage icon = app::gameIcon(player, size);
+    ASSERT_EQ(icon.width(), size);
+    ASSERT_EQ(icon.height(), size);
+    int blended = 0;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            blended += artColours.count(seen(icon.pixel(x, y))) == 0 ? 1 : 0;
         }
-        EXPECT_EQ(blended, 0) << "pixels of the " << size << " pixel icon blend colours";
     }
+    EXPECT_EQ(blended, 0) << "pixels of the icon blend colours";
 }
 
-TEST(GameIcon, WhereTheArtFitsAWholeNumberOfTimesEachArtPixelIsAnEvenSquareInTheMiddle) {
+INSTANTIATE_TEST_SUITE_P(GameIcon, GameIconAtSize, ::testing::ValuesIn(kThemeSizes), pixels);
+
+// The sizes the art fits a whole number of times.
+class WholeArtIcon : public ::testing::TestWithParam<int> {};
+
+TEST_P(WholeArtIcon, EachArtPixelIsAnEvenSquareInTheMiddle) {
+    const int size = GetParam();
     const platform::Raster player = playfield::artwork::gulpoStart();
-    for (const int size : {32, 36, 64, 72, 96, 128, 192, 256, 512}) {
-        const int scale = size / player.width;
-        const int margin = (size - scale * player.width) / 2;
-        const QImage icon = app::gameIcon(player, size);
-        ASSERT_EQ(icon.width(), size);
-        int wrong = 0;
-        std::string first;
-        for (int y = 0; y < size; ++y) {
-            for (int x = 0; x < size; ++x) {
-                const int ax = (x - margin) / scale;
-                const int ay = (y - margin) / scale;
-                const bool onArt =
-                    x >= margin && y >= margin && ax < player.width && ay < player.height;
-                const QRgb expected = onArt ? iconColour(player.at(ax, ay)) : qRgba(0, 0, 0, 0);
-                if (seen(icon.pixel(x, y)) != expected && wrong++ == 0) {
-                    first = "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
-                }
+    const int scale = size / player.width;
+    const int margin = (size - scale * player.width) / 2;
+    const QImage icon = app::gameIcon(player, size);
+    ASSERT_EQ(icon.width(), size);
+    int wrong = 0;
+    std::string first;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const int ax = (x - margin) / scale;
+            const int ay = (y - margin) / scale;
+            const bool onArt =
+                x >= margin && y >= margin && ax < player.width && ay < player.height;
+            const QRgb expected = onArt ? iconColour(player.at(ax, ay)) : qRgba(0, 0, 0, 0);
+            if (seen(icon.pixel(x, y)) != expected && wrong++ == 0) {
+                first = "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
             }
         }
-        EXPECT_EQ(wrong, 0) << "the " << size << " pixel icon is not the art " << scale
-                            << " times over with a margin of " << margin << "; first at " << first;
     }
+    EXPECT_EQ(wrong, 0) << "the icon is not the art " << scale << " times over with a margin of "
+                        << margin << "; first at " << first;
 }
+
+INSTANTIATE_TEST_SUITE_P(GameIcon, WholeArtIcon,
+                         ::testing::Values(32, 36, 64, 72, 96, 128, 192, 256, 512), pixels);
 
 TEST(ScalableIcon, DrawsEveryPixelOfTheArtOnceAndNothingElse) {
     const platform::Raster player = playfield::artwork::gulpoStart();

@@ -33,23 +33,39 @@ TEST(ArrowKeys, SetTheStepAndTurnThePlayerAtOnce) {
     EXPECT_EQ(s.game().imgGulpo.Top(), 2820);
 }
 
-TEST(ArrowKeys, EachDirectionHasItsStepAndPicture) {
-    struct Case {
-        int code;
-        int dx;
-        int dy;
-        const char* picture;
-    };
-    for (const Case c : {Case{37, -30, 0, "imgGulpoLeft"}, Case{38, 0, -30, "imgGulpoUp"},
-                         Case{39, 30, 0, "imgGulpoRight"}, Case{40, 0, 30, "imgGulpoDown"}}) {
-        Scenario s("0 click start\n2100 key " + std::to_string(c.code) + "\n2100 end\n");
-        const auto keys = s.lines("key");
-        ASSERT_EQ(keys.size(), 1u) << c.code;
-        EXPECT_EQ(number(keys[0], "PlayerDX"), c.dx) << c.code;
-        EXPECT_EQ(number(keys[0], "PlayerDY"), c.dy) << c.code;
-        EXPECT_NE(field(keys[0], "gulpo").find(c.picture), std::string::npos) << c.code;
-    }
+// An arrow's key code, the step it gives and the picture it turns the
+// player to.
+struct Arrow {
+    int code;
+    int dx;
+    int dy;
+    const char* picture;
+};
+
+void PrintTo(const Arrow& a, std::ostream* os) {
+    *os << "key " << a.code << ": " << a.picture;
 }
+
+class EachArrow : public ::testing::TestWithParam<Arrow> {};
+
+TEST_P(EachArrow, HasItsStepAndPicture) {
+    const Arrow c = GetParam();
+    Scenario s("0 click start\n2100 key " + std::to_string(c.code) + "\n2100 end\n");
+    const auto keys = s.lines("key");
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_EQ(number(keys[0], "PlayerDX"), c.dx);
+    EXPECT_EQ(number(keys[0], "PlayerDY"), c.dy);
+    EXPECT_NE(field(keys[0], "gulpo").find(c.picture), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(ArrowKeys, EachArrow,
+                         ::testing::Values(Arrow{37, -30, 0, "imgGulpoLeft"},
+                                           Arrow{38, 0, -30, "imgGulpoUp"},
+                                           Arrow{39, 30, 0, "imgGulpoRight"},
+                                           Arrow{40, 0, 30, "imgGulpoDown"}),
+                         [](const ::testing::TestParamInfo<Arrow>& p) {
+                             return std::string(p.param.picture).substr(8);
+                         });
 
 TEST(ArrowKeys, OtherKeysChangeNothing) {
     Scenario s(

@@ -56,24 +56,42 @@ TEST(PlayerWalls, AStillPlayerOnAWallIsPushedAwayEveryTickUntilFree) {
     EXPECT_EQ(s.game().imgGulpo.Top(), 2850);
 }
 
-TEST(Tunnel, WrapsOnlyPastItsEdges) {
-    // 390 - 30 = 360 stays; the next tick's 330 becomes 5640.
-    Scenario s(std::string(kStarted) +
-               "2000 place imgGulpo 390 2850\n2000 set PlayerDX -30\n2017 end\n");
-    s.runTo(2018);
-    EXPECT_EQ(s.game().imgGulpo.Left(), 360);
-    s.runTo(2035);
-    EXPECT_EQ(s.game().imgGulpo.Left(), 5640) << "the second test does not fire after a wrap";
-    EXPECT_EQ(s.game().PlayerDX, -30);
-    EXPECT_EQ(s.game().imgGulpo.Top(), 2850);
+// A tick's step to the tunnel's edge, and the next one past it.
+struct Wrap {
+    const char* name;
+    int left;
+    int step;
+    int atTheEdge;
+    int wrapped;
+};
 
-    Scenario r(std::string(kStarted) +
-               "2000 place imgGulpo 5620 2850\n2000 set PlayerDX 30\n2017 end\n");
-    r.runTo(2018);
-    EXPECT_EQ(r.game().imgGulpo.Left(), 5650);
-    r.runTo(2035);
-    EXPECT_EQ(r.game().imgGulpo.Left(), 370) << "in at 370, not 360";
+void PrintTo(const Wrap& w, std::ostream* os) {
+    *os << w.name;
 }
+
+class TunnelWrap : public ::testing::TestWithParam<Wrap> {};
+
+TEST_P(TunnelWrap, OnlyPastItsEdges) {
+    const Wrap w = GetParam();
+    Scenario s(std::string(kStarted) + "2000 place imgGulpo " + std::to_string(w.left) +
+               " 2850\n2000 set PlayerDX " + std::to_string(w.step) + "\n2017 end\n");
+    s.runTo(2018);
+    EXPECT_EQ(s.game().imgGulpo.Left(), w.atTheEdge);
+    s.runTo(2035);
+    EXPECT_EQ(s.game().imgGulpo.Left(), w.wrapped) << "the second test does not fire after a wrap";
+    EXPECT_EQ(s.game().PlayerDX, w.step);
+    EXPECT_EQ(s.game().imgGulpo.Top(), 2850);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tunnel, TunnelWrap,
+                         ::testing::Values(
+                             // 390 - 30 = 360 stays; the next tick's 330 becomes 5640.
+                             Wrap{"Leftwards", 390, -30, 360, 5640},
+                             // 5650 stays; the next tick's 5680 comes in at 370, not 360.
+                             Wrap{"Rightwards", 5620, 30, 5650, 370}),
+                         [](const ::testing::TestParamInfo<Wrap>& p) {
+                             return std::string(p.param.name);
+                         });
 
 TEST(Tunnel, ThePlayerWalksThroughBothWaysWithoutMeetingAWall) {
     // Left from the start spot, out at the left edge and in at the right.

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "app/replay/script.h"
+#include "sessions/files.h"
 #include "tests/support/replay_tool.h"
-#include "tests/support/whole_file.h"
 
 namespace {
 
@@ -73,30 +73,39 @@ TEST_F(ReplayTool, AWholeVirtualDayOfEventsRuns) {
         run("--no-trace --quiet --summary-json '" + summary + "' " + write("day.txt", text));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    const std::string figures = gulpo_test::readFile(summary);
+    const std::string figures = sessions::readFile(summary);
     EXPECT_NE(figures.find("\"virtual_ms\":86400000,"), std::string::npos) << figures;
     EXPECT_NE(figures.find("\"undelivered_events\":0}"), std::string::npos) << figures;
 }
 
-TEST_F(ReplayTool, AByteOrderMarkAndEveryKindOfLineEndReadAsAPersonExpects) {
-    struct Written {
-        const char* how;
-        std::string script;
-    };
-    for (const Written& w : {
-             Written{"LF after a byte-order mark",
-                     "\xEF\xBB\xBF"
-                     "0 click start\n2100 key 37\n3000 end\n"},
-             Written{"CR LF", "0 click start\r\n2100 key 37\r\n3000 end\r\n"},
-             Written{"CR", "0 click start\r2100 key 37\r3000 end\r"},
-         }) {
-        const ToolRun r = run(write("ends.txt", w.script));
-        ASSERT_EQ(r.status, 0) << w.how << ": " << r.err;
-        EXPECT_NE(r.out.find("{\"t\":2000,\"ev\":\"start\""), std::string::npos) << w.how;
-        EXPECT_NE(r.out.find("{\"t\":2100,\"ev\":\"key\",\"depth\":0,\"code\":37,"),
-                  std::string::npos)
-            << w.how;
-    }
+// A script as an editor may write it.
+struct Written {
+    const char* how;
+    std::string script;
+};
+
+void PrintTo(const Written& w, std::ostream* os) {
+    *os << w.how;
+}
+
+class WrittenScript : public ReplayTool, public ::testing::WithParamInterface<Written> {};
+
+TEST_P(WrittenScript, ReadsAsAPersonExpects) {
+    const ToolRun r = run(write("ends.txt", GetParam().script));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("{\"t\":2000,\"ev\":\"start\""), std::string::npos);
+    EXPECT_NE(r.out.find("{\"t\":2100,\"ev\":\"key\",\"depth\":0,\"code\":37,"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ReplayTool, WrittenScript,
+    ::testing::Values(Written{"LF after a byte-order mark",
+                              "\xEF\xBB\xBF"
+                              "0 click start\n2100 key 37\n3000 end\n"},
+                      Written{"CR LF", "0 click start\r\n2100 key 37\r\n3000 end\r\n"},
+                      Written{"CR", "0 click start\r2100 key 37\r3000 end\r"}));
+
+TEST_F(ReplayTool, ABadLineAmongMixedLineEndsIsNamedByItsNumber) {
     const ToolRun bad = run(write("bad.txt", "0 click start\r# fine\r\n2100 jump\r"));
     EXPECT_EQ(bad.status, 2);
     EXPECT_NE(bad.err.find("bad.txt:3: unknown verb 'jump'"), std::string::npos) << bad.err;

@@ -3,21 +3,22 @@
 // the run never reached are not passed over in silence.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
+#include "sessions/files.h"
 #include "tests/support/replay_tool.h"
 #include "tests/support/trace_fields.h"
-#include "tests/support/whole_file.h"
 
 namespace {
 
-using gulpo_test::readFile;
 using gulpo_test::ReplayTool;
 using gulpo_test::ToolRun;
+using sessions::readFile;
 
 constexpr const char* kShortGame = "0 click start\n2100 key 37\n9000 end\n";
 
@@ -87,20 +88,30 @@ TEST_F(ReplayTool, TheSummaryAsJsonGivesTheRunsFigures) {
         << lost.err;
 }
 
-TEST_F(ReplayTool, HelpGoesToStandardOutputAndAMissingValueIsNamed) {
+TEST_F(ReplayTool, HelpGoesToStandardOutput) {
     const ToolRun help = run("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.starts_with("usage: gulpo-replay")) << help.out;
     EXPECT_NE(help.out.find("--summary-json FILE"), std::string::npos);
     EXPECT_EQ(help.err, "");
-
-    for (const char* option : {"--until", "--trace", "--summary-json"}) {
-        const ToolRun r = run(option);
-        EXPECT_EQ(r.status, 2) << option;
-        EXPECT_TRUE(r.err.starts_with(std::string("gulpo-replay: ") + option + " needs a value"))
-            << r.err;
-    }
 }
+
+class OptionWithAValue : public ReplayTool, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(OptionWithAValue, LeftWithoutOneIsNamed) {
+    const ToolRun r = run(GetParam());
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.starts_with(std::string("gulpo-replay: ") + GetParam() + " needs a value"))
+        << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(ReplayTool, OptionWithAValue,
+                         ::testing::Values("--until", "--trace", "--summary-json"),
+                         [](const ::testing::TestParamInfo<const char*>& p) {
+                             std::string name = p.param + 2;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
 
 TEST_F(ReplayTool, EventsPastWhereTheRunStoppedAreNamedInAWarning) {
     const ToolRun late =

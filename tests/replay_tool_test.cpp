@@ -6,16 +6,16 @@
 #include <string>
 
 #include "app/replay/script.h"
+#include "sessions/files.h"
 #include "tests/support/replay_tool.h"
 #include "tests/support/scenario.h"
 #include "tests/support/trace_fields.h"
-#include "tests/support/whole_file.h"
 
 namespace {
 
-using gulpo_test::readFile;
 using gulpo_test::ReplayTool;
 using gulpo_test::ToolRun;
+using sessions::readFile;
 
 TEST_F(ReplayTool, TheSameScriptGivesByteIdenticalTraces) {
     const std::string script = write("game.txt",
@@ -112,74 +112,89 @@ TEST_F(ReplayTool, UntilAndStandardInputAreHonoured) {
     EXPECT_NE(r.out.find("\"ev\":\"tick\""), std::string::npos);
 }
 
-TEST_F(ReplayTool, ABadScriptExitsTwoNamingFileAndLineAndRunsNothing) {
-    struct Bad {
-        const char* script;
-        const char* message;
-    };
-    for (const Bad& bad : {
-             Bad{"0 click start\n10 jump 3\n", ":2: unknown verb 'jump'"},
-             Bad{"0 key 300\n", ":1: key code 300 is out of range 0 to 255"},
-             Bad{"0 key x\n", ":1: key code 'x' is not a whole number"},
-             Bad{"100 key 37\n50 key 38\n", ":2: time 50 goes backwards"},
-             Bad{"0 food 76 0\n", ":1: food index 76 is out of range 0 to 75"},
-             Bad{"0 big 4 1\n", ":1: big index 4 is out of range 0 to 3"},
-             Bad{"0 set Speed 3\n", ":1: unknown variable 'Speed'"},
-             Bad{"0 set CoinFlip 1\n", ":1: unknown variable 'CoinFlip'"},
-             Bad{"0 place imgFruit 1 2\n", ":1: unknown sprite 'imgFruit'"},
-             Bad{"0 click cancel\n", ":1: unknown button 'cancel'"},
-             Bad{"0 key\n", ":1: 'key' takes 1 argument"},
-             Bad{"0 end now\n", ":1: 'end' takes 0 arguments"},
-             Bad{"-5 key 37\n", ":1: time -5 is out of range"},
-             Bad{"start\n", ":1: expected '<time> <verb> [arguments]'"},
-             Bad{"0 set Score 40000\n", ":1: value 40000 is out of range -32768 to 32767"},
-             Bad{"0 alt SS\n", ":1: 'alt' takes a single letter"},
-             Bad{"86400001 end\n", ":1: time 86400001 is out of range 0 to 86400000"},
-         }) {
-        const std::string path = write("bad.txt", bad.script);
-        const ToolRun r = run(path);
-        EXPECT_EQ(r.status, 2) << bad.script;
-        EXPECT_NE(r.err.find(path + bad.message), std::string::npos)
-            << "for script: " << bad.script << "got: " << r.err;
-        EXPECT_TRUE(r.out.empty()) << "a bad script runs nothing: " << bad.script;
-    }
+// A script with one thing wrong, and what the message says after the
+// file's name.
+struct Bad {
+    const char* script;
+    const char* message;
+};
+
+void PrintTo(const Bad& bad, std::ostream* os) {
+    *os << ::testing::PrintToString(std::string(bad.script));
+}
+
+class BadScript : public ReplayTool, public ::testing::WithParamInterface<Bad> {};
+
+TEST_P(BadScript, ExitsTwoNamingFileAndLineAndRunsNothing) {
+    const std::string path = write("bad.txt", GetParam().script);
+    const ToolRun r = run(path);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find(path + GetParam().message), std::string::npos) << "got: " << r.err;
+    EXPECT_TRUE(r.out.empty()) << "a bad script runs nothing";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ReplayTool, BadScript,
+    ::testing::Values(Bad{"0 click start\n10 jump 3\n", ":2: unknown verb 'jump'"},
+                      Bad{"0 key 300\n", ":1: key code 300 is out of range 0 to 255"},
+                      Bad{"0 key x\n", ":1: key code 'x' is not a whole number"},
+                      Bad{"100 key 37\n50 key 38\n", ":2: time 50 goes backwards"},
+                      Bad{"0 food 76 0\n", ":1: food index 76 is out of range 0 to 75"},
+                      Bad{"0 big 4 1\n", ":1: big index 4 is out of range 0 to 3"},
+                      Bad{"0 set Speed 3\n", ":1: unknown variable 'Speed'"},
+                      Bad{"0 set CoinFlip 1\n", ":1: unknown variable 'CoinFlip'"},
+                      Bad{"0 place imgFruit 1 2\n", ":1: unknown sprite 'imgFruit'"},
+                      Bad{"0 click cancel\n", ":1: unknown button 'cancel'"},
+                      Bad{"0 key\n", ":1: 'key' takes 1 argument"},
+                      Bad{"0 end now\n", ":1: 'end' takes 0 arguments"},
+                      Bad{"-5 key 37\n", ":1: time -5 is out of range"},
+                      Bad{"start\n", ":1: expected '<time> <verb> [arguments]'"},
+                      Bad{"0 set Score 40000\n", ":1: value 40000 is out of range -32768 to 32767"},
+                      Bad{"0 alt SS\n", ":1: 'alt' takes a single letter"},
+                      Bad{"86400001 end\n", ":1: time 86400001 is out of range 0 to 86400000"}));
+
+TEST_F(ReplayTool, AMissingScriptExitsTwoNamingTheFile) {
     const ToolRun missing = run(dir_ + "/no-such-script.txt");
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("no-such-script.txt: cannot open"), std::string::npos);
 }
 
-TEST(ScriptParser, SetReachesTheModuleVariableItNames) {
-    using game::FrmGulpo;
-    struct Named {
-        const char* name;
-        game::Int16 FrmGulpo::*member;
-    };
-    const Named settable[] = {
-        {"PlayerDX", &FrmGulpo::PlayerDX},
-        {"PlayerDY", &FrmGulpo::PlayerDY},
-        {"Ghost1DX", &FrmGulpo::Ghost1DX},
-        {"Ghost1DY", &FrmGulpo::Ghost1DY},
-        {"Ghost2DX", &FrmGulpo::Ghost2DX},
-        {"Ghost2DY", &FrmGulpo::Ghost2DY},
-        {"Ghost3DX", &FrmGulpo::Ghost3DX},
-        {"Ghost3DY", &FrmGulpo::Ghost3DY},
-        {"Score", &FrmGulpo::Score},
-        {"Lives", &FrmGulpo::Lives},
-        {"Level", &FrmGulpo::Level},
-        {"PlayerStartLeft", &FrmGulpo::PlayerStartLeft},
-        {"PlayerStartTop", &FrmGulpo::PlayerStartTop},
-    };
-    for (const Named& v : settable) {
-        // 7777 is no variable's value at load, so a name pointed at the
-        // wrong variable shows.
-        gulpo_test::Scenario s(std::string("100 set ") + v.name + " 7777\n200 end\n");
-        EXPECT_EQ(s.game().*v.member, 7777) << v.name;
-        const std::string line = s.lines("set").at(0);
-        EXPECT_EQ(gulpo_test::number(line, v.name), 7777) << line;
-        EXPECT_EQ(gulpo_test::occurrences(line, ":7777"), 1)
-            << v.name << " changed another variable too: " << line;
-    }
+// A variable a script may set, by its name.
+struct Named {
+    const char* name;
+    game::Int16 game::FrmGulpo::*member;
+};
+
+void PrintTo(const Named& v, std::ostream* os) {
+    *os << v.name;
 }
+
+class Settable : public ::testing::TestWithParam<Named> {};
+
+TEST_P(Settable, SetReachesTheModuleVariableItNames) {
+    const Named v = GetParam();
+    // 7777 is no variable's value at load, so a name pointed at the wrong
+    // variable shows.
+    gulpo_test::Scenario s(std::string("100 set ") + v.name + " 7777\n200 end\n");
+    EXPECT_EQ(s.game().*v.member, 7777);
+    const std::string line = s.lines("set").at(0);
+    EXPECT_EQ(gulpo_test::number(line, v.name), 7777) << line;
+    EXPECT_EQ(gulpo_test::occurrences(line, ":7777"), 1)
+        << v.name << " changed another variable too: " << line;
+}
+
+using game::FrmGulpo;
+INSTANTIATE_TEST_SUITE_P(
+    ScriptParser, Settable,
+    ::testing::Values(
+        Named{"PlayerDX", &FrmGulpo::PlayerDX}, Named{"PlayerDY", &FrmGulpo::PlayerDY},
+        Named{"Ghost1DX", &FrmGulpo::Ghost1DX}, Named{"Ghost1DY", &FrmGulpo::Ghost1DY},
+        Named{"Ghost2DX", &FrmGulpo::Ghost2DX}, Named{"Ghost2DY", &FrmGulpo::Ghost2DY},
+        Named{"Ghost3DX", &FrmGulpo::Ghost3DX}, Named{"Ghost3DY", &FrmGulpo::Ghost3DY},
+        Named{"Score", &FrmGulpo::Score}, Named{"Lives", &FrmGulpo::Lives},
+        Named{"Level", &FrmGulpo::Level}, Named{"PlayerStartLeft", &FrmGulpo::PlayerStartLeft},
+        Named{"PlayerStartTop", &FrmGulpo::PlayerStartTop}),
+    [](const ::testing::TestParamInfo<Named>& p) { return std::string(p.param.name); });
 
 TEST(ScriptParser, TakesCommentsBlankLinesAndTheEndLine) {
     const replay::Script s = replay::parseScript(

@@ -8,27 +8,14 @@
 #include <string>
 
 #include "app/replay/replay.h"
+#include "sessions/dice.h"
 #include "tests/support/invariants.h"
 
 namespace {
 
-// A small generator of the test's own, so every failure reproduces.
-class Dice {
-  public:
-    explicit Dice(std::uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 1) {}
-    int roll(int n) {
-        state_ ^= state_ << 13;
-        state_ ^= state_ >> 7;
-        state_ ^= state_ << 17;
-        return static_cast<int>(state_ % static_cast<std::uint64_t>(n));
-    }
-
-  private:
-    std::uint64_t state_;
-};
-
+// Seeded, so every failure reproduces.
 std::string randomSession(std::uint64_t seed, long long lengthMs) {
-    Dice d(seed);
+    sessions::Dice d(seed);
     std::string s;
     long long t = d.roll(300);
     auto line = [&](const std::string& text) { s += std::to_string(t) + " " + text + "\n"; };

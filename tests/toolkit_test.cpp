@@ -12,6 +12,7 @@
 #include "platform/sim/sim_platform.h"
 #include "playfield/layout.h"
 #include "playfield/playfield.h"
+#include "sessions/dice.h"
 
 namespace {
 
@@ -272,24 +273,20 @@ TEST(ColourQuery, MatchesTheLayersFromTheTopAsSpritesMoveAndDotsGo) {
     playfield::Playfield scene;
     platform::Image* movers[] = {&scene.imgGulpo, &scene.imgGhost1, &scene.imgGhost2,
                                  &scene.imgGhost3};
-    unsigned seed = 99;
-    auto next = [&seed](int n) {
-        seed = seed * 1664525u + 1013904223u;
-        return static_cast<int>((seed >> 8) % static_cast<unsigned>(n));
-    };
+    sessions::Dice dice(99);
     int checked = 0;
     for (int round = 0; round < 300; ++round) {
         // Sprites go anywhere, outside the maze and the window too.
-        platform::Image& m = *movers[next(4)];
-        m.setLeft(static_cast<float>(next(9000) - 1000));
-        m.setTop(static_cast<float>(next(10000) - 1000));
-        scene.shpFood(next(76)).setVisible(next(2) == 0);
+        platform::Image& m = *movers[dice.roll(4)];
+        m.setLeft(static_cast<float>(dice.roll(9000) - 1000));
+        m.setTop(static_cast<float>(dice.roll(10000) - 1000));
+        scene.shpFood(dice.roll(76)).setVisible(dice.roll(2) == 0);
         if (round % 50 == 0) {
             m.setPicture(scene.imgBlue.picture());
         }
         for (int k = 0; k < 200; ++k) {
-            const float x = static_cast<float>(next(18000) - 2000) / 2;
-            const float y = static_cast<float>(next(20000) - 2000) / 2;
+            const float x = static_cast<float>(dice.roll(18000) - 2000) / 2;
+            const float y = static_cast<float>(dice.roll(20000) - 2000) / 2;
             ASSERT_EQ(scene.frmGulpo.Point(x, y), composedAt(scene.frmGulpo, x, y))
                 << "at (" << x << ", " << y << ") round " << round;
             ++checked;

@@ -6,31 +6,27 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <stdlib.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstring>
-#include <filesystem>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "tests/servers/pulse_server.h"
-#include "tests/sound/dot_sounds.h"
-#include "tests/sound/game_on_screen.h"
-#include "tests/sound/sink_recorder.h"
-#include "tests/window/gulpo_window_test.h"
+#include "sessions/dot_sounds.h"
+#include "sessions/game_on_screen.h"
+#include "sessions/pulse_server.h"
+#include "sessions/sink_recorder.h"
+#include "tests/window/session_test.h"
 
-namespace sound_test {
+namespace window_test {
 namespace {
 
 using std::chrono::milliseconds;
-using window_test::Millis;
 
 constexpr Nanos kNanosPerMs = 1'000'000;
 // From the start spot the Right arrow walks the player along the tunnel row
@@ -41,7 +37,7 @@ constexpr long long kTicksBetweenTunnelDots = 24;
 // Polls until the beep log has `count` dots; all it has by `timeout`.
 std::vector<DotTick> waitForDots(const GameOnScreen& game, std::size_t count, Millis timeout) {
     std::vector<DotTick> dots;
-    window_test::pollUntil(
+    pollUntil(
         [&] {
             dots = readDotTicks(game.beepLog());
             return dots.size() >= count;
@@ -50,27 +46,25 @@ std::vector<DotTick> waitForDots(const GameOnScreen& game, std::size_t count, Mi
     return dots;
 }
 
-class SoundSession : public ::testing::Test {
+// The game starts once its sound server is there, and it needs Xvfb: the X
+// bell stands in for the sound.
+class SoundSession : public SessionTest {
   protected:
+    SoundSession() { launchInSetUp = false; }
+
     void SetUp() override {
-        char pattern[] = "/tmp/gulpo-sound-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr) << std::strerror(errno);
-        dir_ = pattern;
-        ASSERT_TRUE(window_test::xvfbInstalled()) << "Xvfb is needed to show the game";
+        ASSERT_TRUE(xvfbInstalled()) << "Xvfb is needed to show the game";
+        SessionTest::SetUp();
     }
 
     void TearDown() override {
         game_.reset();
-        if (HasFailure()) {
-            std::cerr << "the session's logs are kept in " << dir_ << "\n";
-        } else {
-            std::filesystem::remove_all(dir_);
-        }
+        SessionTest::TearDown();
     }
 
     void startGame(const std::string& pulseServer) {
         try {
-            game_.emplace(window_test::currentTestName(), dir_ + "/beeps.log",
+            game_.emplace(session(), dir() + "/beeps.log",
                           std::vector<std::string>{"PULSE_SERVER=" + pulseServer});
         } catch (const std::exception& e) {
             FAIL() << e.what();
@@ -106,18 +100,17 @@ class SoundSession : public ::testing::Test {
         EXPECT_EQ(game_->bellsRung(), 2) << "the X bell did not stand in for the sound";
     }
 
-    std::string dir_;
     std::optional<GameOnScreen> game_;
 };
 
 using DotSoundAtTheSink = SoundSession;
 
 TEST_F(DotSoundAtTheSink, EveryDotEatenSoundsAtTheSinkWithin100MsOfItsTick) {
-    std::optional<server_test::PulseServer> server;
+    std::optional<PulseServer> server;
     std::optional<SinkRecorder> sink;
     try {
-        server.emplace(GULPO_PULSEAUDIO, dir_);
-        sink.emplace(server->address(), server_test::PulseServer::kMonitor);
+        server.emplace(dir());
+        sink.emplace(server->address(), PulseServer::kMonitor);
     } catch (const std::exception& e) {
         FAIL() << e.what();
     }
@@ -160,14 +153,18 @@ TEST_F(DotSoundAtTheSink, EveryDotEatenSoundsAtTheSinkWithin100MsOfItsTick) {
 // again on its socket, while the player eats dots.
 enum class Fault { hangs, restarts };
 
+void PrintTo(Fault fault, std::ostream* os) {
+    *os << (fault == Fault::hangs ? "hangs" : "restarts");
+}
+
 class ServerFault : public SoundSession, public ::testing::WithParamInterface<Fault> {};
 
 TEST_P(ServerFault, NoDotSoundsLateAndSoundIsBackWithin2SOfTheServer) {
-    std::optional<server_test::PulseServer> server;
+    std::optional<PulseServer> server;
     std::optional<SinkRecorder> sink;
     const auto serve = [&] {
-        server.emplace(GULPO_PULSEAUDIO, dir_);
-        sink.emplace(server->address(), server_test::PulseServer::kMonitor);
+        server.emplace(dir());
+        sink.emplace(server->address(), PulseServer::kMonitor);
     };
     ASSERT_NO_THROW(serve());
     startGame(server->address());
@@ -214,14 +211,14 @@ INSTANTIATE_TEST_SUITE_P(Sound, ServerFault, ::testing::Values(Fault::hangs, Fau
 using NoSoundServer = SoundSession;
 
 TEST_F(NoSoundServer, TheGamePlaysOnShowsNoOtherWindowAndEndsCleanly) {
-    startGame("unix:" + dir_ + "/no-server-here");
+    startGame("unix:" + dir() + "/no-server-here");
     expectTheGamePlaysOnAndEndsCleanly();
 }
 
 TEST_F(NoSoundServer, AServerThatNeverAnswersHoldsUpNeitherPlayNorTheEnd) {
     // A socket that takes connections into its queue and never serves them:
     // a sound server that hangs.
-    const std::string path = dir_ + "/hung-server";
+    const std::string path = dir() + "/hung-server";
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     ASSERT_GE(fd, 0);
     sockaddr_un address{};
@@ -236,4 +233,4 @@ TEST_F(NoSoundServer, AServerThatNeverAnswersHoldsUpNeitherPlayNorTheEnd) {
 }
 
 }  // namespace
-}  // namespace sound_test
+}  // namespace window_test

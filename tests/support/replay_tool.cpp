@@ -5,19 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "tests/support/whole_file.h"
-
 namespace gulpo_test {
-
-void ReplayTool::SetUp() {
-    char pattern[] = "/tmp/gulpo-replay-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-}
-
-void ReplayTool::TearDown() {
-    std::system(("rm -rf '" + dir_ + "'").c_str());
-}
 
 std::string ReplayTool::write(const std::string& name, const std::string& text) {
     std::string path = dir_ + "/" + name;
@@ -33,8 +21,8 @@ ToolRun ReplayTool::shell(const std::string& commandLine) {
     ToolRun r;
     const int raw = std::system(cmd.c_str());
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = readFile(out);
-    r.err = readFile(err);
+    r.out = sessions::readFile(out);
+    r.err = sessions::readFile(err);
     return r;
 }
 

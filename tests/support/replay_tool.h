@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "sessions/files.h"
+
 namespace gulpo_test {
 
 // What a run of the real gulpo-replay program gave.
@@ -16,9 +18,6 @@ struct ToolRun {
 // Runs the real gulpo-replay binary in a scratch folder of its own.
 class ReplayTool : public ::testing::Test {
   protected:
-    void SetUp() override;
-    void TearDown() override;
-
     // Writes a file into the scratch folder; returns its path.
     std::string write(const std::string& name, const std::string& text);
     // Runs `gulpo-replay ARGS` through the shell. Its standard output is
@@ -27,7 +26,8 @@ class ReplayTool : public ::testing::Test {
     // Runs a shell command line in which $REPLAY names the binary.
     ToolRun shell(const std::string& commandLine);
 
-    std::string dir_;
+    sessions::ScratchFolder scratch_{"gulpo-replay-test"};
+    const std::string dir_ = scratch_.path();
 };
 
 }  // namespace gulpo_test

@@ -22,4 +22,14 @@ std::string startedWithDotsEaten(int first, int last) {
     return startedWithGhostsParked(2000) + hideDots(2000, first, last);
 }
 
+void PrintTo(const PlayerAt& at, std::ostream* os) {
+    *os << "player at (" << at.left << ", " << at.top << ")"
+        << (at.eats ? ", eats" : ", does not eat");
+}
+
+std::string placePlayer(long long t, const PlayerAt& at) {
+    return std::to_string(t) + " place imgGulpo " + std::to_string(at.left) + " " +
+           std::to_string(at.top) + "\n";
+}
+
 }  // namespace gulpo_test

@@ -4,37 +4,27 @@
 // compositor has no input devices) Start, the arrow keys, the dots' sound at
 // a private sound server's sink and the close.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <cstring>
-#include <filesystem>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/form.h"
 #include "playfield/layout.h"
 #include "playfield/playfield.h"
-#include "tests/servers/pulse_server.h"
-#include "tests/servers/weston_session.h"
-#include "tests/sound/dot_sounds.h"
-#include "tests/sound/sink_recorder.h"
-#include "tests/window/artifact.h"
-#include "tests/window/scene_pixels.h"
+#include "sessions/dot_sounds.h"
+#include "sessions/pulse_server.h"
+#include "sessions/sink_recorder.h"
+#include "sessions/weston_session.h"
+#include "tests/window/session_test.h"
 
-namespace wayland_test {
+namespace window_test {
 namespace {
-
-using server_test::Millis;
-using window_test::Screenshot;
 
 constexpr std::uint32_t kPureBlue = 0x0000FF;    // as 0x00RRGGBB
 constexpr std::uint32_t kPureYellow = 0xFFFF00;  // the player's body, and the dots
@@ -47,7 +37,7 @@ constexpr int kRestingTop = 2850;
 
 // The window's client area on an output of `scale`, in the output's pixels:
 // its design size, at the mapping's own 15 twips a pixel, times the scale.
-window_test::WindowSize clientSizeAt(int scale) {
+WindowSize clientSizeAt(int scale) {
     const platform::TwipsMapping design;
     return {design.x(playfield::kClientWidth) * scale, design.y(playfield::kClientHeight) * scale};
 }
@@ -72,15 +62,14 @@ std::optional<Point2> firstBlue(const Screenshot& shot) {
 // Where the window's client area of `size` lies in an output picture: the
 // first wall pixel of the scene falls on the first pure blue pixel there.
 std::optional<Point2> clientOrigin(const Screenshot& shot, const platform::Form& model,
-                                   const platform::TwipsMapping& mapping,
-                                   window_test::WindowSize size) {
+                                   const platform::TwipsMapping& mapping, WindowSize size) {
     const auto blue = firstBlue(shot);
     if (!blue) {
         return std::nullopt;
     }
     for (int py = 0; py < size.height; ++py) {
         for (int px = 0; px < size.width; ++px) {
-            if (window_test::modelAt(model, mapping, px, py) == playfield::WallColour) {
+            if (modelAt(model, mapping, px, py) == playfield::WallColour) {
                 const Point2 origin{blue->x - px, blue->y - py};
                 if (origin.x < 0 || origin.y < 0 || origin.x + size.width > shot.width ||
                     origin.y + size.height > shot.height) {
@@ -93,7 +82,7 @@ std::optional<Point2> clientOrigin(const Screenshot& shot, const platform::Form&
     return std::nullopt;
 }
 
-long yellowPixels(const Screenshot& client, const window_test::PixelRect& area) {
+long yellowPixels(const Screenshot& client, const PixelRect& area) {
     long n = 0;
     for (int py = area.top; py < area.bottom; ++py) {
         for (int px = area.left; px < area.right; ++px) {
@@ -103,28 +92,16 @@ long yellowPixels(const Screenshot& client, const window_test::PixelRect& area) 
     return n;
 }
 
-class WaylandSession : public ::testing::Test {
+// No X server: a compositor of the test's own, at the scale it asks for.
+class WaylandSession : public SessionTest {
   protected:
+    WaylandSession() { onX = false; }
+
     void SetUp() override {
-        if (std::string(GULPO_WESTON).empty()) {
+        if (!westonInstalled()) {
             GTEST_SKIP() << "weston is not installed here, so no Wayland session can be run";
         }
-        char pattern[] = "/tmp/gulpo-wayland-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr) << std::strerror(errno);
-        dir_ = pattern;
-        name_ = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    }
-
-    void TearDown() override {
-        program_.reset();
-        weston_.reset();
-        sink_.reset();
-        pulse_.reset();
-        if (HasFailure()) {
-            std::cerr << "the session's logs are kept in " << dir_ << "\n";
-        } else {
-            std::filesystem::remove_all(dir_);
-        }
+        SessionTest::SetUp();
     }
 
     void startCompositor(int scale) {
@@ -133,7 +110,7 @@ class WaylandSession : public ::testing::Test {
         mapping_ = platform::TwipsMapping::fit(playfield::kClientWidth, playfield::kClientHeight,
                                                client_.width, client_.height);
         try {
-            weston_.emplace(GULPO_WESTON, dir_, 1024, 768, scale);
+            weston_.emplace(dir(), 1024, 768, scale);
         } catch (const std::exception& e) {
             FAIL() << e.what();
         }
@@ -142,23 +119,23 @@ class WaylandSession : public ::testing::Test {
     // The game itself, or the game watching `script` and playing its sound
     // into a private sound server, its timings written.
     void startGame(const std::string& script = "") {
-        programLog_ = dir_ + "/gulpo.log";
+        programLog_ = dir() + "/gulpo.log";
         if (script.empty()) {
-            program_ = weston_->startClient({GULPO_PROGRAM}, programLog_);
+            program_ = weston_->startClient({options.program}, programLog_);
             return;
         }
         try {
-            pulse_.emplace(GULPO_PULSEAUDIO, dir_);
-            sink_.emplace(pulse_->address(), server_test::PulseServer::kMonitor);
+            pulse_.emplace(dir());
+            sink_.emplace(pulse_->address(), PulseServer::kMonitor);
         } catch (const std::exception& e) {
             FAIL() << e.what();
         }
-        const std::string scriptPath = dir_ + "/input.txt";
+        const std::string scriptPath = dir() + "/input.txt";
         std::ofstream(scriptPath) << script;
-        beepLog_ = dir_ + "/timings.txt";
+        beepLog_ = dir() + "/timings.txt";
         program_ =
-            weston_->startClient({GULPO_PROGRAM, "--watch", scriptPath, "--timings", beepLog_},
-                                 programLog_, -1, {"PULSE_SERVER=" + pulse_->address()});
+            weston_->startClient({options.program, "--watch", scriptPath, "--timings", beepLog_},
+                                 programLog_, {"PULSE_SERVER=" + pulse_->address()});
     }
 
     std::string programState() {
@@ -168,96 +145,89 @@ class WaylandSession : public ::testing::Test {
         } else {
             s << "the program is still running";
         }
-        s << "; its output:\n" << window_test::readFile(programLog_);
+        s << "; its output:\n" << readFile(programLog_);
         return s.str();
     }
 
-    // Screenshots until `ready` holds for the client area of one (once
-    // found) or `timeout` has passed; the last one either way.
+    // The window's client area in the compositor's screenshots, until
+    // `ready` holds for it or `timeout` has passed; the last one either way,
+    // empty if none showed the maze. The last whole output is kept as
+    // `what`.
     template <typename Ready>
-    Screenshot screenshotWhen(Ready ready, Millis timeout) {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        for (;;) {
-            Screenshot shot = weston_->screenshot(GULPO_SCREENSHOOTER);
-            if (!shot.empty()) {
-                origin_ = clientOrigin(shot, model_.frmGulpo, mapping_, client_);
-                if (origin_ && ready(clientArea(shot))) {
-                    return shot;
-                }
-            }
-            if (std::chrono::steady_clock::now() >= deadline) {
-                return shot;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-    }
-
-    // The window's client area in an output picture, where it was found.
-    Screenshot clientArea(const Screenshot& shot) const {
-        return window_test::crop(shot, origin_->x, origin_->y, client_.width, client_.height);
-    }
-
-    void keep(const Screenshot& shot, const std::string& what) {
-        window_test::savePng(shot,
-                             window_test::artifactPath("wayland_" + name_ + "_" + what + ".png"));
+    Screenshot clientWhen(Ready ready, Millis timeout, const std::string& what) {
+        Screenshot shot;
+        std::optional<Point2> origin;
+        const auto client = [&] {
+            return crop(shot, origin->x, origin->y, client_.width, client_.height);
+        };
+        pollUntil(
+            [&] {
+                shot = weston_->screenshot();
+                origin = shot.empty() ? std::nullopt
+                                      : clientOrigin(shot, model_.frmGulpo, mapping_, client_);
+                return origin && ready(client());
+            },
+            timeout, Millis(50));
+        keep(shot, what);
+        return origin ? client() : Screenshot{};
     }
 
     // The maze shows exactly where the scene has walls, at the output's
     // scale.
     void expectTheMaze() {
-        const Screenshot shot = screenshotWhen(
-            [&](const Screenshot& client) {
-                return window_test::compareWalls(client, model_.frmGulpo, mapping_).mismatches == 0;
+        const Screenshot client = clientWhen(
+            [&](const Screenshot& c) {
+                return compareWalls(c, model_.frmGulpo, mapping_).mismatches == 0;
             },
-            Millis(10000));
-        keep(shot, "maze");
-        ASSERT_FALSE(shot.empty()) << "the compositor's screenshooter took no picture";
-        ASSERT_TRUE(origin_.has_value())
-            << "no window showing the maze in the compositor's picture; " << programState();
-        const Screenshot client = clientArea(shot);
-        const window_test::WallComparison c =
-            window_test::compareWalls(client, model_.frmGulpo, mapping_);
+            Millis(10000), "maze");
+        ASSERT_FALSE(client.empty())
+            << "no picture from the compositor's screenshooter, or no window showing the maze "
+            << "in it; " << programState();
+        const WallComparison c = compareWalls(client, model_.frmGulpo, mapping_);
         EXPECT_GT(c.modelWalls, 10000L * scale_ * scale_);
         EXPECT_EQ(c.mismatches, 0) << "in the client area, " << c.describe(client);
     }
 
-    std::string dir_;
-    std::string name_;
     std::string programLog_;
     std::string beepLog_;
-    std::optional<server_test::WestonSession> weston_;
-    std::optional<server_test::PulseServer> pulse_;
-    std::optional<sound_test::SinkRecorder> sink_;
-    std::unique_ptr<window_test::ChildProcess> program_;
+    std::optional<WestonSession> weston_;
+    std::optional<PulseServer> pulse_;
+    std::optional<SinkRecorder> sink_;
+    std::unique_ptr<ChildProcess> program_;
     playfield::Playfield model_;
     int scale_ = 1;
-    window_test::WindowSize client_;
+    WindowSize client_;
     platform::TwipsMapping mapping_;
-    std::optional<Point2> origin_;
 };
 
-using WaylandWindow = WaylandSession;
+// The scale the client's buffers are drawn at: the last it set, else 1.
+int bufferScale(const std::string& protocol) {
+    const std::string request = ".set_buffer_scale(";
+    const auto at = protocol.rfind(request);
+    return at == std::string::npos ? 1 : std::atoi(protocol.c_str() + at + request.size());
+}
 
-TEST_F(WaylandWindow, CarriesTheCaptionGulpoAndShowsTheMazeWhereTheColourQueryHasIt) {
-    ASSERT_NO_FATAL_FAILURE(startCompositor(1));
+// The output's scale.
+class WaylandWindow : public WaylandSession, public ::testing::WithParamInterface<int> {};
+
+TEST_P(WaylandWindow, CarriesTheCaptionGulpoAndShowsTheMazeAtTheOutputsScale) {
+    ASSERT_NO_FATAL_FAILURE(startCompositor(GetParam()));
     ASSERT_NO_FATAL_FAILURE(startGame());
     EXPECT_TRUE(weston_->waitForLog(".set_title(\"Gulpo\")", Millis(10000)))
         << "no toplevel titled \"Gulpo\" in the compositor's protocol log; " << programState();
     EXPECT_TRUE(weston_->waitForLog(".set_app_id(\"" GULPO_APP_ID "\")", Millis(1000)))
         << "the toplevel does not name its desktop entry " GULPO_APP_ID;
     expectTheMaze();
+    // Drawn by the program at the output's scale, not scaled by the
+    // compositor.
+    EXPECT_EQ(bufferScale(weston_->clientProtocol(".set_title(\"Gulpo\")")), GetParam())
+        << "the window's buffers are not drawn at the output's scale";
 }
 
-TEST_F(WaylandWindow, ShowsTheMazeAtTwiceTheSizeOnAnOutputOfScale2) {
-    ASSERT_NO_FATAL_FAILURE(startCompositor(2));
-    ASSERT_NO_FATAL_FAILURE(startGame());
-    expectTheMaze();
-    // Drawn by the program at the output's scale, not doubled by the
-    // compositor.
-    EXPECT_NE(weston_->clientProtocol(".set_title(\"Gulpo\")").find(".set_buffer_scale(2)"),
-              std::string::npos)
-        << "the window's buffers are not drawn at scale 2";
-}
+INSTANTIATE_TEST_SUITE_P(Wayland, WaylandWindow, ::testing::Values(1, 2),
+                         [](const ::testing::TestParamInfo<int>& p) {
+                             return "Scale" + std::to_string(p.param);
+                         });
 
 using WaylandInput = WaylandSession;
 
@@ -266,52 +236,49 @@ TEST_F(WaylandInput, AltSStartsRightEatsTheTunnelDotsWithTheirSoundAndCloseEndsW
     // Start once the window has been seen at load, then Right when Start's
     // pause is over; the close once the player has long stopped at the wall.
     ASSERT_NO_FATAL_FAILURE(startGame("3000 alt S\n5100 key 39\n12000 closewin main\n"));
-    const window_test::StartButtonArea startButton(mapping_);
+    const StartButtonArea startButton(mapping_);
     const platform::Box startBox = model_.imgGulpo.box();
-    const window_test::PixelRect startSpot = window_test::pixelsOf(startBox, mapping_);
+    const PixelRect startSpot = pixelsOf(startBox, mapping_);
     // Where Right takes the player: along the tunnel row (lifted off the wall
     // below by the first tick) to the wall past the second dot.
-    const window_test::PixelRect restingSpot = window_test::pixelsOf(
-        {kRestingLeft, kRestingTop, startBox.width, startBox.height}, mapping_);
+    const PixelRect restingSpot =
+        pixelsOf({kRestingLeft, kRestingTop, startBox.width, startBox.height}, mapping_);
 
     // At load: the Start button's face, and the player on its start spot.
-    const Screenshot atLoad = screenshotWhen(
+    const Screenshot loaded = clientWhen(
         [&](const Screenshot& client) {
             return startButton.faceShows(client) && yellowPixels(client, startSpot) > kPlayerPixels;
         },
-        Millis(10000));
-    keep(atLoad, "at_load");
-    ASSERT_TRUE(origin_.has_value()) << "no window showing the maze; " << programState();
-    const Screenshot loaded = clientArea(atLoad);
+        Millis(10000), "at_load");
+    ASSERT_FALSE(loaded.empty()) << "no window showing the maze; " << programState();
     ASSERT_GT(yellowPixels(loaded, startSpot), kPlayerPixels)
         << "the player is not on its start spot at load";
     ASSERT_LT(yellowPixels(loaded, restingSpot), kPlayerPixels);
 
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(12);
-    std::vector<sound_test::DotSound> sounds;
-    while (sounds.size() < 2 && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        sounds = sound_test::dotSounds(sound_test::readDotTicks(beepLog_), *sink_, 100);
-    }
+    std::vector<DotSound> sounds;
+    pollUntil(
+        [&] {
+            sounds = dotSounds(readDotTicks(beepLog_), *sink_, 100);
+            return sounds.size() >= 2;
+        },
+        Millis(12000), Millis(20));
     ASSERT_EQ(sounds.size(), 2u)
         << "the two tunnel dots were not eaten (and recorded) within 7 s of Alt+S and Right; "
         << programState();
     // Heard in a Wayland session, where there is no X bell to ring.
-    for (const sound_test::DotSound& sound : sounds) {
+    for (const DotSound& sound : sounds) {
         EXPECT_TRUE(sound.silentBefore && sound.delayMs.has_value())
             << "no sound of its own reached the sink within 100 ms of the dot eaten in tick "
             << sound.dot.tick;
     }
 
     // The buttons are gone and the player's disc stands by the wall.
-    const Screenshot playing = screenshotWhen(
+    const Screenshot running = clientWhen(
         [&](const Screenshot& client) {
             return startButton.gone(client) && yellowPixels(client, restingSpot) > kPlayerPixels;
         },
-        Millis(5000));
-    keep(playing, "playing");
-    ASSERT_TRUE(origin_.has_value()) << "no window showing the maze; " << programState();
-    const Screenshot running = clientArea(playing);
+        Millis(5000), "playing");
+    ASSERT_FALSE(running.empty()) << "no window showing the maze; " << programState();
     EXPECT_EQ(startButton.differing(running), 0)
         << "the Start button still shows while the game runs";
     EXPECT_GT(yellowPixels(running, restingSpot), kPlayerPixels)
@@ -323,4 +290,4 @@ TEST_F(WaylandInput, AltSStartsRightEatsTheTunnelDotsWithTheirSoundAndCloseEndsW
 }
 
 }  // namespace
-}  // namespace wayland_test
+}  // namespace window_test

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/window/gulpo_window_test.h"
+#include "tests/window/session_test.h"
 
 namespace window_test {
 namespace {
@@ -21,7 +21,7 @@ constexpr const char* kAboutTitle = "About Gulpo";
 constexpr int kAboutWidth = 4785 / 15;
 constexpr int kAboutHeight = 3330 / 15;
 
-class AboutWindow : public GulpoWindowTest {
+class AboutWindow : public SessionTest {
   protected:
     // The top-level windows named "About Gulpo" that are showing.
     std::vector<XWindowId> shownAboutWindows() {

@@ -1,11 +1,7 @@
 // What a screen reader finds of the real program on the accessibility bus of
 // a private desktop session, read with pyatspi (accessibility_tree.py).
 
-#include <filesystem>
-
-#include "tests/servers/serving.h"
-#include "tests/window/artifact.h"
-#include "tests/window/gulpo_window_test.h"
+#include "tests/window/session_test.h"
 
 namespace window_test {
 namespace {
@@ -28,30 +24,24 @@ dialog "About Gulpo"
 
 // A session bus of the game's own, with the accessibility bus started on it
 // as a desktop session starts it.
-class ScreenReader : public GulpoWindowTest {
+class ScreenReader : public SessionTest {
   protected:
     ScreenReader() {
-        std::filesystem::create_directories(dir_);
-        daemon_.emplace(std::vector<std::string>{GULPO_DBUS_DAEMON, "--session", "--nofork",
-                                                 "--address=unix:path=" + dir_ + "/bus"},
-                        env_, dir_ + "/log");
-        server_test::waitUntilServing(*daemon_, "the session bus", dir_ + "/bus", dir_ + "/log");
         run({GULPO_PYTHON, "-c", "import pyatspi; pyatspi.Registry.getDesktop(0)"});
         options.environment = env_;
     }
 
     // Runs `argv` to its end; what it printed.
     std::string run(const std::vector<std::string>& argv) {
-        const auto status = ChildProcess(argv, env_, dir_ + "/out").waitFor(Millis(25000));
-        EXPECT_EQ(status.value_or(ExitStatus{}).code, 0) << readFile(dir_ + "/out");
-        return readFile(dir_ + "/out");
+        const auto status = ChildProcess(argv, env_, dir() + "/out").waitFor(Millis(25000));
+        EXPECT_EQ(status.value_or(ExitStatus{}).code, 0) << readFile(dir() + "/out");
+        return readFile(dir() + "/out");
     }
 
-    const std::string dir_ = artifactPath("window_a11y");
-    const std::vector<std::string> env_{"DBUS_SESSION_BUS_ADDRESS=unix:path=" + dir_ + "/bus",
-                                        "XDG_RUNTIME_DIR=" + dir_,
+    const Server bus_{sessionBus(dir())};
+    const std::vector<std::string> env_{"DBUS_SESSION_BUS_ADDRESS=" + busAddress(dir()),
+                                        "XDG_RUNTIME_DIR=" + dir(),
                                         "QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1"};
-    std::optional<ChildProcess> daemon_;
 };
 
 TEST_F(ScreenReader, ReadsBothWindowsAndHearsTheScoreChangeInPlay) {
@@ -61,7 +51,7 @@ TEST_F(ScreenReader, ReadsBothWindowsAndHearsTheScoreChangeInPlay) {
     EXPECT_EQ(run({GULPO_PYTHON, GULPO_ATSPI_READER, "tree", "Gulpo"}), kBeforeStart);
 
     // Start, and Right over the two tunnel dots: heard until the score is 200.
-    const std::string heard = dir_ + "/heard";
+    const std::string heard = dir() + "/heard";
     ChildProcess listener({GULPO_PYTHON, GULPO_ATSPI_READER, "watch", "Gulpo", "200"}, env_, heard);
     ASSERT_TRUE(pollUntil([&] { return readFile(heard) == "listening\n"; }, Millis(9000)));
     pressIn(mainWindow(), "main window", "alt+s");

@@ -3,13 +3,12 @@
 // Start, while the arrows steer, and in the pause after a lost life.
 
 #include <chrono>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "tests/window/gulpo_window_test.h"
+#include "tests/window/session_test.h"
 
 namespace window_test {
 namespace {
@@ -20,45 +19,33 @@ using std::chrono::milliseconds;
 // A window manager gives a program a few seconds before it offers to kill it.
 constexpr milliseconds kCloseDeadline{8000};
 
-class EveryClose : public ::testing::Test {
+// Each test starts the program itself, once or again and again.
+class EveryClose : public SessionTest {
   protected:
-    void SetUp() override {
-        if (!xvfbInstalled()) {
-            GTEST_SKIP() << "Xvfb is not installed here, so no real window can be shown";
-        }
-        session_ = std::make_unique<GulpoSession>(
-            SessionOptions{GULPO_PROGRAM, currentTestName(), {}, {}, {}});
-    }
+    EveryClose() { launchInSetUp = false; }
 
     // Gives the main window the focus and presses Enter in it, which is Start.
-    void start() {
-        ASSERT_TRUE(session_->x().focus(session_->mainWindow(), milliseconds(2000)))
-            << "the window did not get the input focus";
-        const ExitStatus pressed = session_->press("Return");
-        ASSERT_TRUE(pressed.exited && pressed.code == 0) << "xdotool: " << pressed.describe();
-    }
+    void start() { pressIn(mainWindow(), "main window", "Return"); }
 
     // Asks the main window to close; "" if the program then ended with
     // status 0 in time, else what happened (and a second close is tried, to
     // tell a close that went unheard from a program that cannot end).
     std::string closeOnce(milliseconds* took) {
-        const XWindowId main = session_->mainWindow();
-        const auto ended = session_->closeAndTimeTheEnd(main, kCloseDeadline);
+        const XWindowId main = mainWindow();
+        const auto ended = session().closeAndTimeTheEnd(main, kCloseDeadline);
         if (ended) {
             *took = *ended;
-            const ExitStatus status = *session_->exitStatus();
+            const ExitStatus status = *session().exitStatus();
             return status.exited && status.code == 0 ? "" : "gulpo " + status.describe();
         }
         std::ostringstream s;
         s << "still running " << kCloseDeadline.count() << " ms after the close, its window "
-          << describe(session_->x().mapState(main));
-        const auto second = session_->closeAndTimeTheEnd(main, milliseconds(3000));
+          << describe(x().mapState(main));
+        const auto second = session().closeAndTimeTheEnd(main, milliseconds(3000));
         s << "; a second close "
-          << (second ? "ended it: " + session_->exitStatus()->describe() : "did not end it either");
+          << (second ? "ended it: " + session().exitStatus()->describe() : "did not end it either");
         return s.str();
     }
-
-    std::unique_ptr<GulpoSession> session_;
 };
 
 // Start at once, arrows for a while, then the close: sixteen programs one
@@ -74,13 +61,13 @@ TEST_F(EveryClose, EndsTheProgramFromStartsPauseIntoPlay) {
     std::vector<std::string> misses;
     long slowest = 0;
     for (int run = 0; run < kRuns; ++run) {
-        ASSERT_TRUE(session_->launch()) << "run " << run << ": " << session_->state();
+        ASSERT_TRUE(session().launch()) << "run " << run << ": " << state();
         start();
         const milliseconds steering(run * 2500 / (kRuns - 1));
         const auto steeringEnds = Clock::now() + steering;
         int keys = 0;
         while (Clock::now() < steeringEnds) {
-            session_->press(arrows[keys++ % 4]);
+            session().press(arrows[keys++ % 4]);
         }
         milliseconds took{0};
         const std::string miss = closeOnce(&took);
@@ -104,37 +91,36 @@ TEST_F(EveryClose, EndsTheProgramFromStartsPauseIntoPlay) {
 // Steered left from the start the player meets a ghost some twelve seconds
 // into play; the game then stands still for two seconds before it goes on.
 TEST_F(EveryClose, InThePauseAfterALostLifeEndsTheProgramAtOnce) {
-    ASSERT_TRUE(session_->launch()) << session_->state();
+    ASSERT_TRUE(session().launch()) << state();
     start();
     const auto started = Clock::now();
     // In Start's pause, so that the game from here on is the same every time.
     std::this_thread::sleep_for(milliseconds(300));
-    const ExitStatus left = session_->press("Left");
-    ASSERT_TRUE(left.exited && left.code == 0) << "xdotool: " << left.describe();
+    press("Left");
 
     // Two pictures a fifth of a second apart are the same only while the
     // game stands still: the ghosts move on every tick of play. Play begins
     // two seconds after Start.
     std::this_thread::sleep_until(started + milliseconds(2500));
-    const XWindowId main = session_->mainWindow();
+    const XWindowId main = mainWindow();
     const auto givingUp = Clock::now() + milliseconds(40000);
-    Screenshot before = session_->x().capture(main);
+    Screenshot before = x().capture(main);
     bool moved = false;
     bool standing = false;
     while (!standing && Clock::now() < givingUp) {
         std::this_thread::sleep_for(milliseconds(200));
-        Screenshot now = session_->x().capture(main);
+        Screenshot now = x().capture(main);
         const bool same = !now.empty() && now.pixels == before.pixels;
         moved = moved || !same;
         standing = moved && same;
         before = std::move(now);
     }
-    ASSERT_TRUE(standing) << "the game never stood still in 40 s of play; " << session_->state();
-    session_->keep(before, "lost_life_pause");
+    ASSERT_TRUE(standing) << "the game never stood still in 40 s of play; " << state();
+    keep(before, "lost_life_pause");
 
     milliseconds took{0};
     const std::string miss = closeOnce(&took);
-    EXPECT_EQ(miss, "") << "closed in the pause after a lost life; " << session_->state();
+    EXPECT_EQ(miss, "") << "closed in the pause after a lost life; " << state();
     RecordProperty("close_to_exit_ms", std::to_string(took.count()));
     // The pause itself lasts two seconds; the close must not wait it out.
     EXPECT_LT(took.count(), 1000) << "gulpo took " << took.count() << " ms to end";

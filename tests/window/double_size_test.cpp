@@ -6,7 +6,7 @@
 #include <chrono>
 
 #include "playfield/playfield.h"
-#include "tests/window/gulpo_window_test.h"
+#include "tests/window/session_test.h"
 
 namespace window_test {
 namespace {
@@ -16,7 +16,7 @@ using std::chrono::milliseconds;
 // 7005 x 7800 twips at 7.5 a pixel.
 constexpr WindowSize kDoubleSize{934, 1040};
 
-class DoubleSize : public GulpoWindowTest {
+class DoubleSize : public SessionTest {
   protected:
     DoubleSize() { options.mainWindowSize = kDoubleSize; }
 };
@@ -53,7 +53,7 @@ TEST_F(DoubleSize, ShowsPureBlueExactlyWhereTheMazeHasWallsWithNoMargins) {
         << startButton.pixels().area() << " pixels differ from the bare window";
 }
 
-class ScaleFactor : public GulpoWindowTest, public ::testing::WithParamInterface<const char*> {
+class ScaleFactor : public SessionTest, public ::testing::WithParamInterface<const char*> {
   protected:
     ScaleFactor() {
         options.environment = {std::string("QT_SCALE_FACTOR=") + GetParam()};
@@ -70,7 +70,7 @@ TEST_P(ScaleFactor, TheFirstSizeFitsTheScreenAndShowsTheWholeMaze) {
 
 INSTANTIATE_TEST_SUITE_P(BelowAndFarAboveOne, ScaleFactor, ::testing::Values("0.5", "0.25", "7.5"));
 
-using Squeezed = GulpoWindowTest;
+using Squeezed = SessionTest;
 
 TEST_F(Squeezed, AWindowManagersResizeLeavesTheTextReadable) {
     x().resize(mainWindow(), {60, 40}, milliseconds(2000));

@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "playfield/playfield.h"
-#include "tests/window/scene_pixels.h"
-#include "tests/window/stepped_session.h"
+#include "tests/window/session_test.h"
 
 namespace window_test {
 namespace {
@@ -30,30 +29,25 @@ std::vector<std::uint32_t> buttonLook(const Screenshot& shot, const PixelRect& b
     return look;
 }
 
-TEST(Focus, TheFocusedButtonShowsItAndOnlyTheButtonEnterPressesLooksLikeTheDefault) {
-    if (!xvfbInstalled()) {
-        GTEST_SKIP() << "Xvfb is not installed here, so no real window can be shown";
-    }
-    std::optional<SteppedSession> session;
-    try {
-        session.emplace("focus");
-    } catch (const std::exception& e) {
-        FAIL() << e.what();
-    }
+class Focus : public SessionTest {
+  protected:
+    Focus() { stepped = true; }
+};
+
+TEST_F(Focus, TheFocusedButtonShowsItAndOnlyTheButtonEnterPressesLooksLikeTheDefault) {
     const playfield::Playfield scene;
     // Focus shows in the window that has the keyboard, as a desktop's
     // active window does.
-    ASSERT_TRUE(session->session().x().focus(session->session().mainWindow(),
-                                             std::chrono::milliseconds(2000)));
+    ASSERT_TRUE(x().focus(mainWindow(), Millis(2000)));
     // Start holds the focus at load; Tab gives it to About.
-    ASSERT_EQ(session->compare("start_focused").differing, 0);
-    const Screenshot startFocused = session->session().x().capture(session->session().mainWindow());
-    ASSERT_EQ(session->input("key 9").substr(0, 2), "ok");
-    ASSERT_EQ(session->compare("about_focused").differing, 0);
-    const Screenshot aboutFocused = session->session().x().capture(session->session().mainWindow());
+    ASSERT_EQ(clock().compare("start_focused").differing, 0);
+    const Screenshot startFocused = x().capture(mainWindow());
+    ASSERT_EQ(clock().input("key 9").substr(0, 2), "ok");
+    ASSERT_EQ(clock().compare("about_focused").differing, 0);
+    const Screenshot aboutFocused = x().capture(mainWindow());
     ASSERT_FALSE(startFocused.empty() || aboutFocused.empty());
 
-    const platform::TwipsMapping mapping = session->session().mapping();
+    const platform::TwipsMapping mapping = session().mapping();
     const PixelRect start = pixelsOf(scene.cmdStart.box(), mapping);
     const PixelRect about = pixelsOf(scene.cmdAbout.box(), mapping);
     EXPECT_NE(buttonLook(startFocused, start), buttonLook(aboutFocused, start))

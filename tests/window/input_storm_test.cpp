@@ -9,27 +9,13 @@
 #include <thread>
 #include <vector>
 
-#include "tests/window/gulpo_session.h"
+#include "sessions/dice.h"
+#include "tests/window/session_test.h"
 
 namespace window_test {
 namespace {
 
 using namespace std::chrono;
-
-// The test's own dice, so a failing storm can be run again by its seed.
-class Dice {
-  public:
-    explicit Dice(unsigned seed) : x_(seed * 2654435761u + 7u) {}
-    unsigned roll(unsigned n) {
-        x_ ^= x_ << 13;
-        x_ ^= x_ >> 17;
-        x_ ^= x_ << 5;
-        return x_ % n;
-    }
-
-  private:
-    unsigned x_;
-};
 
 // xdotool's arguments for 10 to 39 random keys, a millisecond apart.
 std::vector<std::string> storm(Dice& d) {
@@ -37,44 +23,40 @@ std::vector<std::string> storm(Dice& d) {
                           "Tab",  "Escape", "alt+s",     "alt+a",     "alt+c",    "a",
                           "F4",   "ctrl+q", "BackSpace", "shift+Tab", "alt+Left", "Home"};
     std::vector<std::string> args{"key", "--delay", "1"};
-    for (unsigned i = 0, n = 10 + d.roll(30); i < n; ++i) {
-        args.emplace_back(keys[d.roll(std::size(keys))]);
+    for (int i = 0, n = 10 + d.roll(30); i < n; ++i) {
+        args.emplace_back(keys[d.roll(static_cast<int>(std::size(keys)))]);
     }
     return args;
 }
 
-class InputStorm : public ::testing::TestWithParam<unsigned> {};
+// A failing storm can be run again by its seed.
+class InputStorm : public SessionTest, public ::testing::WithParamInterface<unsigned> {};
 
 TEST_P(InputStorm, NeitherCrashesNorHangsAndEndsCleanly) {
-    if (!xvfbInstalled()) {
-        GTEST_SKIP() << "Xvfb is not installed";
-    }
     const unsigned seed = GetParam();
     Dice d(seed);
-    GulpoSession session({GULPO_PROGRAM, "storm_" + std::to_string(seed), {}, {}, {}});
-    ASSERT_TRUE(session.launch()) << "seed " << seed << "; " << session.state();
-    const XWindowId main = session.mainWindow();
+    const XWindowId main = mainWindow();
 
     const auto stormEnds = steady_clock::now() + milliseconds(3000 + d.roll(3000));
     while (steady_clock::now() < stormEnds) {
-        ASSERT_TRUE(session.running())
-            << "gulpo ended in the storm, seed " << seed << "; " << session.state();
+        ASSERT_TRUE(session().running())
+            << "gulpo ended in the storm, seed " << seed << "; " << session().state();
         switch (d.roll(5)) {
             case 0:
             case 1:
-                session.x().focus(main, Millis(500));
-                session.xdotool(storm(d));
+                session().x().focus(main, Millis(500));
+                session().xdotool(storm(d));
                 break;
             case 2: {
                 // Clicks where the buttons stand, shown or hidden.
                 const int bx = d.roll(2) == 0 ? 212 : 284;
-                session.xdotool({"mousemove", std::to_string(bx), "460", "click", "1"});
+                session().xdotool({"mousemove", std::to_string(bx), "460", "click", "1"});
                 break;
             }
             case 3:
-                for (auto about : session.x().topLevelsNamed("About Gulpo")) {
+                for (auto about : session().x().topLevelsNamed("About Gulpo")) {
                     if (d.roll(2) == 0) {
-                        session.x().askToClose(about);
+                        session().x().askToClose(about);
                     }
                 }
                 break;
@@ -83,13 +65,13 @@ TEST_P(InputStorm, NeitherCrashesNorHangsAndEndsCleanly) {
                 break;
         }
     }
-    const auto took = session.closeAndTimeTheEnd(main, Millis(3000));
+    const auto took = session().closeAndTimeTheEnd(main, Millis(3000));
     ASSERT_TRUE(took.has_value()) << "gulpo hangs after its window was closed, seed " << seed
-                                  << "; " << session.state();
-    const ExitStatus ended = *session.exitStatus();
+                                  << "; " << session().state();
+    const ExitStatus ended = *session().exitStatus();
     EXPECT_TRUE(ended.exited && ended.code == 0) << ended.describe() << ", seed " << seed;
     EXPECT_LT(took->count(), 1000);
-    for (const std::string& line : session.unexpectedErrorLines()) {
+    for (const std::string& line : session().unexpectedErrorLines()) {
         ADD_FAILURE() << "unexpected error output: " << line << ", seed " << seed;
     }
 }

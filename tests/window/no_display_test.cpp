@@ -3,47 +3,33 @@
 // 1, instead of aborting inside the toolkit; a platform named explicitly
 // still starts.
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <chrono>
-#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "tests/window/artifact.h"
-#include "tests/window/x_session.h"
+#include "tests/window/session_test.h"
 
 namespace window_test {
 namespace {
 
 using std::chrono::milliseconds;
 
-class NoDisplay : public ::testing::Test {
+// No X server: the test runs the program itself, with an empty runtime
+// folder, so that there is no Wayland socket whatever the machine running
+// the tests has in its own.
+class NoDisplay : public SessionTest {
   protected:
-    void SetUp() override {
-        // An empty runtime directory: no Wayland socket, whatever the machine
-        // running the tests has in its own.
-        runtimeDir_ = artifactPath("no_display_runtime");
-        std::filesystem::remove_all(runtimeDir_);
-        std::filesystem::create_directories(runtimeDir_);
-        std::filesystem::permissions(runtimeDir_, std::filesystem::perms::owner_all);
-    }
+    NoDisplay() { onX = false; }
 
     // Starts the program with no display settings but `extra`; its status
     // if it ended within `timeout`.
     std::optional<ExitStatus> run(std::vector<std::string> args,
                                   const std::vector<std::string>& extra, milliseconds timeout) {
-        std::vector<std::string> environment{"XDG_RUNTIME_DIR=" + runtimeDir_};
+        std::vector<std::string> environment{"XDG_RUNTIME_DIR=" + dir()};
         environment.insert(environment.end(), extra.begin(), extra.end());
-        args.insert(args.begin(), GULPO_PROGRAM);
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::replace(name.begin(), name.end(), '/', '_');
-        outLog_ = artifactPath("no_display_" + name + ".out.log");
-        errLog_ = artifactPath("no_display_" + name + ".err.log");
+        args.insert(args.begin(), options.program);
         program_.emplace(args, environment, outLog_, -1, errLog_);
         return program_->waitFor(timeout);
     }
@@ -57,14 +43,30 @@ class NoDisplay : public ::testing::Test {
         return lines;
     }
 
-    std::string runtimeDir_;
-    std::string outLog_;
-    std::string errLog_;
+    const std::string outLog_ = artifact("out.log");
+    const std::string errLog_ = artifact("err.log");
     std::optional<ChildProcess> program_;
 };
 
-TEST_F(NoDisplay, TheProgramSaysSoOnOneLineAndEndsWithStatusOne) {
-    const auto status = run({}, {}, milliseconds(10000));
+// The program's arguments and the display settings it is started with.
+struct Start {
+    const char* name;
+    std::vector<std::string> args;
+    std::vector<std::string> environment;
+};
+
+std::string nameOf(const ::testing::TestParamInfo<Start>& p) {
+    return p.param.name;
+}
+
+void PrintTo(const Start& start, std::ostream* os) {
+    *os << start.name;
+}
+
+class NoSession : public NoDisplay, public ::testing::WithParamInterface<Start> {};
+
+TEST_P(NoSession, TheProgramSaysSoOnOneLineAndEndsWithStatusOne) {
+    const auto status = run(GetParam().args, GetParam().environment, milliseconds(10000));
     ASSERT_TRUE(status.has_value()) << "gulpo still runs 10 s after starting with no display";
     EXPECT_TRUE(status->exited) << "gulpo " << status->describe() << " instead of ending on its "
                                 << "own; its error output:\n"
@@ -81,28 +83,29 @@ TEST_F(NoDisplay, TheProgramSaysSoOnOneLineAndEndsWithStatusOne) {
     EXPECT_EQ(readFile(outLog_), "");
 }
 
-TEST_F(NoDisplay, AWaylandDisplayWithNoSocketIsNoSessionEither) {
-    const auto status = run({}, {"WAYLAND_DISPLAY=wayland-7"}, milliseconds(10000));
-    ASSERT_TRUE(status.has_value()) << "gulpo still runs 10 s after starting with no display";
-    EXPECT_TRUE(status->exited && status->code == 1) << "gulpo " << status->describe();
-    EXPECT_EQ(errorLines().size(), 1u) << "its error output:\n" << readFile(errLog_);
-}
+// No display settings at all, and a Wayland display with no socket behind it.
+INSTANTIATE_TEST_SUITE_P(
+    NoDisplay, NoSession,
+    ::testing::Values(Start{"NoDisplayAtAll", {}, {}},
+                      Start{"AWaylandDisplayWithNoSocket", {}, {"WAYLAND_DISPLAY=wayland-7"}}),
+    nameOf);
+
+class NamedPlatform : public NoDisplay, public ::testing::WithParamInterface<Start> {};
 
 // The offscreen platform needs no display: the program starts and runs
 // until it is stopped.
-TEST_F(NoDisplay, APlatformNamedInTheEnvironmentStillStarts) {
-    const auto status = run({}, {"QT_QPA_PLATFORM=offscreen"}, milliseconds(1500));
+TEST_P(NamedPlatform, StillStarts) {
+    const auto status = run(GetParam().args, GetParam().environment, milliseconds(1500));
     EXPECT_FALSE(status.has_value())
         << "gulpo " << status->describe() << " on the offscreen platform; its error output:\n"
         << readFile(errLog_);
 }
 
-TEST_F(NoDisplay, APlatformNamedOnTheCommandLineStillStarts) {
-    const auto status = run({"-platform", "offscreen"}, {}, milliseconds(1500));
-    EXPECT_FALSE(status.has_value())
-        << "gulpo " << status->describe() << " on the offscreen platform; its error output:\n"
-        << readFile(errLog_);
-}
+INSTANTIATE_TEST_SUITE_P(
+    NoDisplay, NamedPlatform,
+    ::testing::Values(Start{"InTheEnvironment", {}, {"QT_QPA_PLATFORM=offscreen"}},
+                      Start{"OnTheCommandLine", {"-platform", "offscreen"}, {}}),
+    nameOf);
 
 // The command line is read before anything else, so its refusals, its help
 // and its version need no display: each is one line, and a refusal ends with
@@ -112,6 +115,13 @@ struct CommandLine {
     int status;
     std::string says;  // on standard error for a refusal, else standard output
 };
+
+void PrintTo(const CommandLine& line, std::ostream* os) {
+    *os << "gulpo";
+    for (const std::string& arg : line.args) {
+        *os << " " << arg;
+    }
+}
 
 class GulpoCommandLine : public NoDisplay, public ::testing::WithParamInterface<CommandLine> {};
 

@@ -7,18 +7,17 @@
 #include <thread>
 
 #include "app/desktop/timings_figures.h"
-#include "tests/window/artifact.h"
-#include "tests/window/gulpo_window_test.h"
+#include "tests/window/session_test.h"
 
 namespace window_test {
 namespace {
 
 using std::chrono::milliseconds;
 
-class PaintsPerTick : public GulpoWindowTest {
+class PaintsPerTick : public SessionTest {
   protected:
     PaintsPerTick() { options.arguments = {"--timings", timings}; }
-    const std::string timings = artifactPath(currentTestName() + ".timings");
+    const std::string timings = artifact("timings");
 };
 
 TEST_F(PaintsPerTick, AtMostOneRepaintFollowsEachTickWhilePlaying) {

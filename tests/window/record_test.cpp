@@ -15,9 +15,7 @@
 #include <string>
 
 #include "tests/support/trace_fields.h"
-#include "tests/support/whole_file.h"
-#include "tests/window/artifact.h"
-#include "tests/window/gulpo_window_test.h"
+#include "tests/window/session_test.h"
 
 namespace window_test {
 namespace {
@@ -96,7 +94,7 @@ class CoreHog {
     pid_t pid_ = -1;
 };
 
-class RecordedGame : public GulpoWindowTest, public ::testing::WithParamInterface<bool> {
+class RecordedGame : public SessionTest, public ::testing::WithParamInterface<bool> {
   protected:
     RecordedGame() { options.arguments = {"--record", recording_, "--trace", played_}; }
 
@@ -105,14 +103,8 @@ class RecordedGame : public GulpoWindowTest, public ::testing::WithParamInterfac
             << "the game's trace shows no " << what << "; " << state();
     }
 
-    std::string file(const std::string& what) const {
-        std::string name = currentTestName() + "." + what;
-        std::replace(name.begin(), name.end(), '/', '_');
-        return artifactPath(name);
-    }
-
-    const std::string recording_ = file("recording.txt");
-    const std::string played_ = file("played.jsonl");
+    const std::string recording_ = artifact("recording.txt");
+    const std::string played_ = artifact("played.jsonl");
     GrowingTrace trace_{played_};
 };
 
@@ -142,8 +134,8 @@ TEST_P(RecordedGame, PlaysAgainHeadlessAndInTheWindowToTheTraceItWrote) {
     hog.reset();
     expectCloseEndsTheProgram(mainWindow(), "main window", Millis(5000));
 
-    const std::string replayed = file("replayed.jsonl");
-    const std::string watched = file("watched.jsonl");
+    const std::string replayed = artifact("replayed.jsonl");
+    const std::string watched = artifact("watched.jsonl");
     const ExitStatus replay = runToCompletion(
         {GULPO_REPLAY_BINARY, "--quiet", "--trace", replayed, recording_}, "", Millis(10000));
     EXPECT_TRUE(replay.exited && replay.code == 0) << replay.describe();
@@ -152,12 +144,12 @@ TEST_P(RecordedGame, PlaysAgainHeadlessAndInTheWindowToTheTraceItWrote) {
                         session().display(), Millis(60000));
     EXPECT_TRUE(watch.exited && watch.code == 0) << watch.describe();
 
-    const std::string lines = gulpo_test::readFile(played_);
+    const std::string lines = readFile(played_);
     EXPECT_TRUE(lines.ends_with("\"ev\":\"exit\",\"depth\":0}\n"))
         << "the played trace is cut short";
-    EXPECT_EQ(gulpo_test::readFile(replayed), lines) << "gulpo-replay played another game";
-    EXPECT_EQ(gulpo_test::readFile(watched), lines) << "the window watched another game";
-    const std::string recorded = gulpo_test::readFile(recording_);
+    EXPECT_EQ(readFile(replayed), lines) << "gulpo-replay played another game";
+    EXPECT_EQ(readFile(watched), lines) << "the window watched another game";
+    const std::string recorded = readFile(recording_);
     EXPECT_TRUE(recorded.starts_with("# recorded by gulpo")) << recorded;
     EXPECT_EQ(gulpo_test::occurrences(recorded, " key "), std::size(kArrows) + 2) << recorded;
 }

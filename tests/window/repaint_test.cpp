@@ -10,8 +10,9 @@
 #include <sstream>
 #include <string>
 
+#include "sessions/dice.h"
 #include "tests/support/trace_fields.h"
-#include "tests/window/stepped_session.h"
+#include "tests/window/session_test.h"
 
 namespace window_test {
 namespace {
@@ -43,35 +44,24 @@ bool anyGhostBlue(const std::string& state) {
     return gulpo_test::field(state, "tmrGhost").find("true") != std::string::npos;
 }
 
-class Repaint : public ::testing::TestWithParam<int> {
+// The window at a percentage of its design size.
+class Repaint : public SessionTest, public ::testing::WithParamInterface<int> {
   protected:
-    void SetUp() override {
-        if (!xvfbInstalled()) {
-            GTEST_SKIP() << "Xvfb is not installed here, so no real window can be shown";
-        }
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string("repaint_") + info->name();
-        for (char& c : name) {
-            c = c == '/' ? '_' : c;
-        }
-        const WindowSize wanted{kDesignSize.width * GetParam() / 100,
-                                kDesignSize.height * GetParam() / 100};
-        try {
-            session_.emplace(name, wanted);
-        } catch (const std::exception& e) {
-            FAIL() << e.what();
-        }
+    Repaint() {
+        stepped = true;
+        options.mainWindowSize = {kDesignSize.width * GetParam() / 100,
+                                  kDesignSize.height * GetParam() / 100};
     }
 
     std::string ask(const std::string& command) {
-        std::string r = session_->ask(command);
+        std::string r = clock().ask(command);
         EXPECT_EQ(r.substr(0, 2), "ok") << command << ": " << r;
         return r;
     }
 
     // An input at the game's time now: "key 37", "place imgGulpo 500 300".
     void input(const std::string& verbAndArguments) {
-        const std::string r = session_->input(verbAndArguments);
+        const std::string r = clock().input(verbAndArguments);
         EXPECT_EQ(r.substr(0, 2), "ok") << verbAndArguments << ": " << r;
     }
 
@@ -94,14 +84,12 @@ class Repaint : public ::testing::TestWithParam<int> {
         if (HasFailure()) {
             return;
         }
-        const FrameComparison c = session_->compare(label);
+        const FrameComparison c = clock().compare(label);
         EXPECT_EQ(c.differing, 0) << "after " << label << " the screen is not what a fresh "
                                   << "rendering shows: " << c.detail;
     }
 
-    std::string state() { return session_->state(); }
-
-    std::optional<SteppedSession> session_;
+    std::string state() { return clock().state(); }
 };
 
 TEST_P(Repaint, ThePlayerLeavesNothingBehindInAnyDirection) {
@@ -230,33 +218,21 @@ TEST_P(Repaint, AWindowResizedDuringPlayShowsTheGameAfresh) {
     start();
     input("key 37");
     tick(5);
-    const auto size = session_->size();
+    const auto size = clock().size();
     ASSERT_TRUE(size.has_value());
     // Wider than tall: the scene is centred on black.
-    ASSERT_TRUE(session_->resize({size->width * 11 / 10, size->height * 9 / 10}));
+    ASSERT_TRUE(clock().resize({size->width * 11 / 10, size->height * 9 / 10}));
     expectSameAsFresh("resized");
     tick(5);
     expectSameAsFresh("resized_playing");
-    ASSERT_TRUE(session_->resize(*size));
+    ASSERT_TRUE(clock().resize(*size));
     tick();
     expectSameAsFresh("resized_back");
 }
 
-// The game's own dice for the keys, fixed so a failing run can be repeated.
-class Keys {
-  public:
-    explicit Keys(unsigned seed) : x_(seed) {}
-    unsigned roll(unsigned n) {
-        x_ = x_ * 1664525u + 1013904223u;
-        return (x_ >> 16) % n;
-    }
-
-  private:
-    unsigned x_;
-};
-
+// The keys' dice are seeded, so that a failing run can be repeated.
 TEST_P(Repaint, ALongRandomRunLeavesNothingBehind) {
-    Keys keys(static_cast<unsigned>(GetParam()));
+    Dice keys(static_cast<std::uint64_t>(GetParam()));
     start();
     for (int t = 1; t <= 600; ++t) {
         if (keys.roll(8) == 0) {

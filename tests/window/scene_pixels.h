@@ -14,9 +14,12 @@
 #include "platform/form.h"
 #include "platform/qt/form_window.h"
 #include "playfield/playfield.h"
-#include "tests/window/x_session.h"
+#include "sessions/artifact.h"
 
 namespace window_test {
+
+// The tests speak of the sessions' machinery by its own names.
+using namespace sessions;
 
 // A colour as the screen holds it, 0x00RRGGBB, and written as #rrggbb.
 std::uint32_t rgbOf(platform::Colour c);

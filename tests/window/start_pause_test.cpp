@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "tests/window/gulpo_window_test.h"
+#include "tests/window/session_test.h"
 
 namespace window_test {
 namespace {
@@ -12,7 +12,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-using StartPause = GulpoWindowTest;
+using StartPause = SessionTest;
 
 TEST_F(StartPause, ClosingTheWindowHalfASecondAfterStartEndsTheProgramWithinHalfASecond) {
     waitForTheMaze();

@@ -6,12 +6,12 @@
 #include <optional>
 #include <sstream>
 
-#include "tests/window/gulpo_window_test.h"
+#include "tests/window/session_test.h"
 
 namespace window_test {
 namespace {
 
-using WindowIcon = GulpoWindowTest;
+using WindowIcon = SessionTest;
 
 TEST_F(WindowIcon, TheMainWindowCarriesThePlayersPicture) {
     const std::optional<WindowIcons> icons = x().icons(mainWindow());

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "playfield/playfield.h"
-#include "tests/window/gulpo_window_test.h"
+#include "tests/window/session_test.h"
 
 namespace window_test {
 namespace {
@@ -104,7 +104,7 @@ YellowBlob playerInTunnel(const Screenshot& shot, const std::vector<bool>& dots)
     return b;
 }
 
-using WindowAtLoad = GulpoWindowTest;
+using WindowAtLoad = SessionTest;
 
 TEST_F(WindowAtLoad, HasTheClientSizeOfTheDesign) {
     const playfield::Playfield model;
@@ -142,7 +142,7 @@ TEST_F(WindowAtLoad, ClosingTheWindowEndsTheProgramWithStatusZero) {
     expectCloseEndsTheProgram(mainWindow(), "window", std::chrono::milliseconds(5000));
 }
 
-using StartAndSteer = GulpoWindowTest;
+using StartAndSteer = SessionTest;
 
 TEST_F(StartAndSteer, AltSStartsTheGameAndTheLeftArrowSendsThePlayerThroughTheTunnel) {
     const platform::TwipsMapping mapping = session().mapping();

@@ -8,9 +8,12 @@
 #include <optional>
 #include <string>
 
-#include "tests/window/gulpo_session.h"
+#include "sessions/gulpo_session.h"
 
 namespace window_test {
+
+// The tests speak of the sessions' machinery by its own names.
+using namespace sessions;
 
 // How the screen and a fresh rendering compare.
 struct FrameComparison {
@@ -19,15 +22,19 @@ struct FrameComparison {
     std::string detail;  // where they differ, and where the pictures were kept
 };
 
-class SteppedSession {
+class SteppedClock {
   public:
-    // Starts a private X server and the game on it with a stepped clock, and
-    // waits for its main window, at `size` if given. `name` names the
-    // artifacts. Throws std::runtime_error when something does not come up.
-    SteppedSession(const std::string& name, std::optional<WindowSize> size = std::nullopt);
-    SteppedSession(const SteppedSession&) = delete;
-    SteppedSession& operator=(const SteppedSession&) = delete;
-    ~SteppedSession();
+    // Makes the pipes to the game in `dir` and has the session start the
+    // game with a stepped clock on them. Throws std::runtime_error if they
+    // cannot be made.
+    SteppedClock(GulpoSession& session, const std::string& dir);
+    SteppedClock(const SteppedClock&) = delete;
+    SteppedClock& operator=(const SteppedClock&) = delete;
+    ~SteppedClock();
+
+    // Opens the command pipe of the game the session has launched; throws
+    // std::runtime_error if the game does not open its end within 10 s.
+    void connect();
 
     // Sends one command and returns its reply ("ok T" or "error ...").
     // Throws std::runtime_error if no reply comes within 20 s.
@@ -51,14 +58,11 @@ class SteppedSession {
     // kept under `label`.
     FrameComparison compare(const std::string& label);
 
-    GulpoSession& session() { return *session_; }
-
   private:
-    std::string name_;
-    std::string dir_;
-    std::optional<GulpoSession> session_;
     std::string reply();
 
+    GulpoSession& session_;
+    std::string commandsPath_;
     int commands_ = -1;
     int replies_ = -1;
     std::string pending_;

@@ -1,5 +1,6 @@
-#include "tests/window/gulpo_window_test.h"
+#include "tests/window/session_test.h"
 
+#include <algorithm>
 #include <iostream>
 #include <sstream>
 
@@ -7,50 +8,77 @@
 
 namespace window_test {
 
-GulpoWindowTest::GulpoWindowTest() {
-    options.program = GULPO_PROGRAM;
+std::string currentTestName() {
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    return name;
+}
+
+SessionTest::SessionTest() {
     options.name = currentTestName();
 }
 
-std::string currentTestName() {
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    return std::string(info->test_suite_name()) + "_" + info->name();
-}
-
-void GulpoWindowTest::SetUp() {
+void SessionTest::SetUp() {
+    if (!onX) {
+        return;
+    }
     if (!xvfbInstalled()) {
         GTEST_SKIP() << "Xvfb is not installed here, so no real window can be shown";
     }
     try {
         session_ = std::make_unique<GulpoSession>(options);
+        if (stepped) {
+            clock_.emplace(*session_, dir());
+        }
     } catch (const std::exception& e) {
         FAIL() << e.what();
+    }
+    if (!launchInSetUp) {
+        return;
     }
     ASSERT_TRUE(session_->launch())
         << "no mapped top-level window named \"Gulpo\" at the size asked for within 10 s; "
         << state();
+    if (clock_) {
+        try {
+            clock_->connect();
+        } catch (const std::exception& e) {
+            FAIL() << e.what();
+        }
+    }
 }
 
-void GulpoWindowTest::TearDown() {
+void SessionTest::TearDown() {
+    clock_.reset();
     session_.reset();
+    if (HasFailure()) {
+        // The servers' logs, for a look at what went wrong.
+        scratch_.keep();
+        std::cerr << "the session's logs are kept in " << dir() << "\n";
+    }
 }
 
-void GulpoWindowTest::press(const std::string& keys) {
+std::string SessionTest::artifact(const std::string& what) const {
+    return artifactPath(options.name + "." + what);
+}
+
+void SessionTest::press(const std::string& keys) {
     const ExitStatus s = session_->press(keys);
     ASSERT_TRUE(s.exited && s.code == 0) << "xdotool key " << keys << ": " << s.describe();
 }
 
-void GulpoWindowTest::pressIn(XWindowId window, const std::string& what, const std::string& keys) {
+void SessionTest::pressIn(XWindowId window, const std::string& what, const std::string& keys) {
     ASSERT_TRUE(x().focus(window, Millis(2000)))
         << "the " << what << " did not get the input focus";
     press(keys);
 }
 
-void GulpoWindowTest::keep(const Screenshot& shot, const std::string& what) {
-    EXPECT_FALSE(session_->keep(shot, what).empty()) << "could not keep the picture " << what;
+void SessionTest::keep(const Screenshot& shot, const std::string& what) {
+    EXPECT_TRUE(savePng(shot, artifact(what + ".png"))) << "could not keep the picture " << what;
 }
 
-void GulpoWindowTest::waitForTheMaze() {
+void SessionTest::waitForTheMaze() {
     const playfield::Playfield model;
     const platform::TwipsMapping mapping = session_->mapping();
     const Screenshot shot = session_->captureWhen(
@@ -67,9 +95,9 @@ void GulpoWindowTest::waitForTheMaze() {
     ASSERT_EQ(c.mismatches, 0) << "the main window never showed the maze: " << c.describe(shot);
 }
 
-std::optional<Millis> GulpoWindowTest::expectCloseEndsTheProgram(XWindowId window,
-                                                                 const std::string& what,
-                                                                 Millis timeout) {
+std::optional<Millis> SessionTest::expectCloseEndsTheProgram(XWindowId window,
+                                                             const std::string& what,
+                                                             Millis timeout) {
     EXPECT_TRUE(x().takesDeleteRequests(window))
         << "the " << what << " does not list WM_DELETE_WINDOW in WM_PROTOCOLS, so a window "
         << "manager would kill the program instead of asking it to close";
@@ -92,7 +120,7 @@ std::optional<Millis> GulpoWindowTest::expectCloseEndsTheProgram(XWindowId windo
     return took;
 }
 
-void GulpoWindowTest::note(const std::string& key, long value) {
+void SessionTest::note(const std::string& key, long value) {
     RecordProperty(key, std::to_string(value));
     std::cout << "[ measure  ] " << currentTestName() << ": " << key << " = " << value << "\n";
 }

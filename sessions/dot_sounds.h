@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/sound/sink_recorder.h"
+#include "sessions/sink_recorder.h"
 
-namespace sound_test {
+namespace sessions {
 
 // A beep of the game (a dot eaten), as the timings of gulpo --timings have it.
 struct DotTick {
@@ -36,4 +36,4 @@ struct DotSound {
 std::vector<DotSound> dotSounds(const std::vector<DotTick>& dots, const SinkRecorder& sink,
                                 double windowMs);
 
-}  // namespace sound_test
+}  // namespace sessions

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-namespace sound_test {
+namespace sessions {
 
 // Nanoseconds on the steady clock, the system's monotonic clock: the same in
 // every process on the machine.
@@ -50,4 +50,4 @@ class SinkRecorder {
     std::thread worker_;
 };
 
-}  // namespace sound_test
+}  // namespace sessions

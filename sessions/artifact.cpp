@@ -1,16 +1,29 @@
-#include "tests/window/artifact.h"
+#include "sessions/artifact.h"
 
 #include <QImage>
 #include <QString>
 #include <filesystem>
 
-namespace window_test {
+namespace sessions {
 
 std::string artifactPath(const std::string& fileName) {
     const std::filesystem::path dir(GULPO_ARTIFACT_DIR);
     std::error_code ignored;
     std::filesystem::create_directories(dir, ignored);
     return (dir / fileName).string();
+}
+
+Screenshot crop(const Screenshot& shot, int left, int top, int width, int height) {
+    Screenshot part;
+    part.width = width;
+    part.height = height;
+    part.pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int y = top; y < top + height; ++y) {
+        for (int x = left; x < left + width; ++x) {
+            part.pixels.push_back(shot.at(x, y));
+        }
+    }
+    return part;
 }
 
 bool savePng(const Screenshot& shot, const std::string& path) {
@@ -46,4 +59,4 @@ Screenshot loadPng(const std::string& path) {
     return shot;
 }
 
-}  // namespace window_test
+}  // namespace sessions

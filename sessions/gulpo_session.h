@@ -3,8 +3,8 @@
 // The real program on its own private X server, seen and driven from
 // outside: it is started, its main window found, captured, given keys
 // through XTEST and closed the way a window manager closes it, and its exit
-// status and output are at hand. Shared by the window tests and the desktop
-// benchmark; the program can be started again on the same server.
+// status and output are at hand. The program can be started again on the
+// same server.
 
 #include <chrono>
 #include <optional>
@@ -13,26 +13,23 @@
 #include <vector>
 
 #include "platform/qt/form_window.h"
-#include "tests/window/x_session.h"
+#include "sessions/x_session.h"
 
-namespace window_test {
-
-// Whether this machine has the X server the sessions run on.
-bool xvfbInstalled();
+namespace sessions {
 
 struct SessionOptions {
-    // The program to run: the game, or a build of it.
-    std::string program;
     // Names the logs and pictures the session leaves among the artifacts.
-    std::string name;
+    std::string name{};
+    // Arguments for the program.
+    std::vector<std::string> arguments{};
     // Extra "NAME=value" settings for the program (each replaces any other
     // value of that name; DISPLAY and QT_QPA_PLATFORM=xcb are set already).
-    std::vector<std::string> environment;
+    std::vector<std::string> environment{};
     // The size the main window's client area is given once it shows, as a
     // window manager would when the user drags its frame.
-    std::optional<WindowSize> mainWindowSize;
-    // Arguments for the program.
-    std::vector<std::string> arguments;
+    std::optional<WindowSize> mainWindowSize{};
+    // The program to run: the game.
+    std::string program = GULPO_PROGRAM;
 };
 
 class GulpoSession {
@@ -42,6 +39,10 @@ class GulpoSession {
     GulpoSession(const GulpoSession&) = delete;
     GulpoSession& operator=(const GulpoSession&) = delete;
     ~GulpoSession();
+
+    // What the next launch starts.
+    SessionOptions& options() { return options_; }
+    const SessionOptions& options() const { return options_; }
 
     // Starts the program (again, if an earlier run has ended) and waits for
     // its main window, at the size asked for; false if it does not show
@@ -110,4 +111,4 @@ class GulpoSession {
     XWindowId main_ = 0;
 };
 
-}  // namespace window_test
+}  // namespace sessions

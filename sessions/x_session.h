@@ -1,112 +1,39 @@
 #pragma once
 
-// Running the real program in a real X window: a private Xvfb server, child
-// processes on it, and an Xlib client that finds, captures, focuses and
-// closes windows the way a window manager would.
+// A real X session: a private Xvfb server, and an Xlib client that finds,
+// captures, focuses and closes windows the way a window manager would.
 //
 // Xlib's headers stay inside x_session.cpp (their macros clash with other
 // libraries'), so windows are plain X ids here.
 
-#include <sys/types.h>
-#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "tests/support/whole_file.h"
+#include "sessions/artifact.h"
+#include "sessions/process.h"
 
-namespace window_test {
+namespace sessions {
 
-using Millis = std::chrono::milliseconds;
 using XWindowId = unsigned long;
 
-// Polls `done` every `step` until it holds or `timeout` has passed; whether
-// it held.
-template <typename Done>
-bool pollUntil(Done done, Millis timeout, Millis step = Millis(10)) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        if (done()) {
-            return true;
-        }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(step);
-    }
-}
+// Whether this machine has the X server the sessions run on.
+bool xvfbInstalled();
 
-// How a child process ended.
-struct ExitStatus {
-    bool exited = false;  // it returned from main or called exit()
-    int code = -1;        // its exit code, when it exited
-    int signal = 0;       // the signal that ended it, when it did not
-    std::string describe() const;
-};
-
-// A child's log is read whole, as every test reads a file.
-using gulpo_test::readFile;
-
-// A child process, with the test's environment minus any display settings,
-// plus `extraEnv` ("NAME=value", each replacing any inherited value of the
-// same name). Its output goes to `logPath`; its error output too, unless
-// `errorLogPath` names a file of its own. `keepFd`, if not -1, stays open in
-// the child. It is killed, if still running, when destroyed, and it dies
-// with the test process.
-class ChildProcess {
-  public:
-    ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv,
-                 const std::string& logPath, int keepFd = -1, const std::string& errorLogPath = "");
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-    ~ChildProcess();
-
-    pid_t pid() const { return pid_; }
-    // Its status once it has ended; polls until `timeout` has passed.
-    std::optional<ExitStatus> waitFor(Millis timeout);
-    // SIGTERM, then SIGKILL if it has not ended within `grace`.
-    ExitStatus stop(Millis grace = Millis(2000));
-
-  private:
-    pid_t pid_ = -1;
-    std::optional<ExitStatus> status_;
-};
-
-// Runs `argv` to completion (at most `timeout`, then it is killed) on
-// `display` and returns how it ended.
-ExitStatus runToCompletion(const std::vector<std::string>& argv, const std::string& display,
-                           Millis timeout);
-
-// A private Xvfb server on a display number it picks itself.
+// A private Xvfb server on a display number it picks itself, with room for
+// the main window at three times its size.
 class VirtualScreen {
   public:
-    // Throws std::runtime_error if the server does not come up.
-    VirtualScreen(const std::string& xvfbPath, const std::string& logPath);
+    // Throws std::runtime_error, with its log at `logPath`, if the server
+    // does not come up.
+    explicit VirtualScreen(const std::string& logPath);
     const std::string& display() const { return display_; }
 
   private:
-    std::optional<ChildProcess> server_;
     std::string display_;
+    std::optional<Server> server_;
 };
-
-// A window's picture: 0x00RRGGBB per pixel, rows top first.
-struct Screenshot {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
-
-    bool empty() const { return pixels.empty(); }
-    std::uint32_t at(int x, int y) const {
-        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                      static_cast<std::size_t>(x)];
-    }
-};
-
-// The `width` by `height` pixels of `shot` from (left, top) on, which lie
-// within it.
-Screenshot crop(const Screenshot& shot, int left, int top, int width, int height);
 
 struct WindowSize {
     int width = 0;
@@ -184,4 +111,4 @@ class XClient {
     void* display_ = nullptr;  // Display*
 };
 
-}  // namespace window_test
+}  // namespace sessions

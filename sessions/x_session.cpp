@@ -1,81 +1,21 @@
-#include "tests/window/x_session.h"
+#include "sessions/x_session.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
-#include <string_view>
-#include <thread>
 
-namespace window_test {
+namespace sessions {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-ExitStatus statusOf(int raw) {
-    ExitStatus s;
-    if (WIFEXITED(raw)) {
-        s.exited = true;
-        s.code = WEXITSTATUS(raw);
-    } else if (WIFSIGNALED(raw)) {
-        s.signal = WTERMSIG(raw);
-    }
-    return s;
-}
-
-// "NAME=" of a "NAME=value" entry.
-std::string_view nameOf(std::string_view entry) {
-    return entry.substr(0, entry.find('=') + 1);
-}
-
-// The test's own display settings never reach a child: it gets its display
-// from `extraEnv` or has none.
-bool inherited(std::string_view entry, const std::vector<std::string>& extraEnv) {
-    const std::string_view name = nameOf(entry);
-    for (std::string_view display : {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="}) {
-        if (name == display) {
-            return false;
-        }
-    }
-    for (const std::string& e : extraEnv) {
-        if (nameOf(e) == name) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// What execve takes: pointers to the strings, then a null.
-std::vector<char*> nullTerminated(std::vector<std::string>& strings) {
-    std::vector<char*> pointers;
-    pointers.reserve(strings.size() + 1);
-    for (std::string& s : strings) {
-        pointers.push_back(s.data());
-    }
-    pointers.push_back(nullptr);
-    return pointers;
-}
-
-void closeIfOpen(int fd) {
-    if (fd >= 0) {
-        ::close(fd);
-    }
-}
-
 // Xlib's default error handler ends the process; windows come and go under
-// the test's feet, so errors on them are only noted.
+// the session's feet, so errors on them are only noted.
 int noteError(Display*, XErrorEvent*) {
     return 0;
 }
@@ -108,200 +48,46 @@ std::uint32_t channel(unsigned long pixel, unsigned long mask) {
 
 }  // namespace
 
-std::string ExitStatus::describe() const {
-    std::ostringstream s;
-    if (exited) {
-        s << "exited with status " << code;
-    } else if (signal != 0) {
-        s << "killed by signal " << signal << " (" << strsignal(signal) << ")";
-    } else {
-        s << "ended in an unknown way";
-    }
-    return s.str();
+bool xvfbInstalled() {
+    return !std::string(GULPO_XVFB).empty();
 }
 
-ChildProcess::ChildProcess(const std::vector<std::string>& argv,
-                           const std::vector<std::string>& extraEnv, const std::string& logPath,
-                           int keepFd, const std::string& errorLogPath) {
-    if (argv.empty()) {
-        throw std::invalid_argument("no program to run");
-    }
-    // Everything the child needs is built before fork: only async-signal-safe
-    // calls run between fork and exec.
-    std::vector<std::string> envStore;
-    for (char** e = environ; *e != nullptr; ++e) {
-        if (inherited(*e, extraEnv)) {
-            envStore.emplace_back(*e);
-        }
-    }
-    envStore.insert(envStore.end(), extraEnv.begin(), extraEnv.end());
-    std::vector<char*> envp = nullTerminated(envStore);
-    std::vector<std::string> argStore = argv;
-    std::vector<char*> args = nullTerminated(argStore);
-
-    const int log = ::open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    const int errorLog =
-        errorLogPath.empty()
-            ? -1
-            : ::open(errorLogPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    const int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-    const pid_t parent = ::getpid();
-    pid_ = ::fork();
-    const int forkError = errno;
-    if (pid_ != 0) {
-        // The parent keeps none of the child's files.
-        for (int fd : {log, errorLog, devNull}) {
-            closeIfOpen(fd);
-        }
-    }
-    if (pid_ < 0) {
-        throw std::runtime_error(std::string("fork failed: ") + std::strerror(forkError));
-    }
-    if (pid_ == 0) {
-        // Dies with the test, so that no server or program outlives it.
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (::getppid() != parent) {
-            ::_exit(127);
-        }
-        if (devNull >= 0) {
-            ::dup2(devNull, STDIN_FILENO);
-        }
-        if (log >= 0) {
-            ::dup2(log, STDOUT_FILENO);
-            ::dup2(log, STDERR_FILENO);
-        }
-        if (errorLog >= 0) {
-            ::dup2(errorLog, STDERR_FILENO);
-        }
-        if (keepFd >= 0) {
-            ::fcntl(keepFd, F_SETFD, 0);
-        }
-        ::execve(args[0], args.data(), envp.data());
-        ::_exit(127);
-    }
-}
-
-ChildProcess::~ChildProcess() {
-    if (pid_ > 0 && !status_) {
-        ::kill(pid_, SIGKILL);
-        int raw = 0;
-        ::waitpid(pid_, &raw, 0);
-    }
-}
-
-std::optional<ExitStatus> ChildProcess::waitFor(Millis timeout) {
-    if (status_) {
-        return status_;
-    }
-    pollUntil(
-        [&] {
-            int raw = 0;
-            const pid_t r = ::waitpid(pid_, &raw, WNOHANG);
-            if (r == pid_) {
-                status_ = statusOf(raw);
-            } else if (r < 0 && errno != EINTR) {
-                status_ = ExitStatus{};
-            }
-            return status_.has_value();
-        },
-        timeout);
-    return status_;
-}
-
-ExitStatus ChildProcess::stop(Millis grace) {
-    if (status_) {
-        return *status_;
-    }
-    ::kill(pid_, SIGTERM);
-    if (auto s = waitFor(grace)) {
-        return *s;
-    }
-    ::kill(pid_, SIGKILL);
-    int raw = 0;
-    ::waitpid(pid_, &raw, 0);
-    status_ = statusOf(raw);
-    return *status_;
-}
-
-ExitStatus runToCompletion(const std::vector<std::string>& argv, const std::string& display,
-                           Millis timeout) {
-    ChildProcess child(argv, {"DISPLAY=" + display}, "/dev/null");
-    if (auto s = child.waitFor(timeout)) {
-        return *s;
-    }
-    return child.stop(Millis(0));
-}
-
-VirtualScreen::VirtualScreen(const std::string& xvfbPath, const std::string& logPath) {
+VirtualScreen::VirtualScreen(const std::string& logPath) {
     int fds[2] = {-1, -1};
     if (::pipe2(fds, O_CLOEXEC) != 0) {
         throw std::runtime_error(std::string("pipe failed: ") + std::strerror(errno));
     }
     const int readEnd = fds[0];
     const int writeEnd = fds[1];
+    ::fcntl(readEnd, F_SETFL, O_NONBLOCK);
+    // The server writes its display number once it takes connections.
+    std::string number;
+    const auto reported = [&] {
+        char c = 0;
+        while (::read(readEnd, &c, 1) == 1) {
+            if (c == '\n') {
+                return !number.empty();
+            }
+            number.push_back(c);
+        }
+        return false;
+    };
     try {
-        server_.emplace(
-            // Room for the main window at three times its size (1401 x 1560).
-            std::vector<std::string>{xvfbPath, "-displayfd", std::to_string(writeEnd), "-screen",
+        server_.emplace(ServerStart{"Xvfb",
+                                    {GULPO_XVFB, "-displayfd", std::to_string(writeEnd), "-screen",
                                      "0", "1600x1600x24", "-nolisten", "tcp"},
-            std::vector<std::string>{}, logPath, writeEnd);
+                                    {},
+                                    logPath,
+                                    reported,
+                                    writeEnd});
     } catch (...) {
         ::close(readEnd);
         ::close(writeEnd);
         throw;
     }
-    ::close(writeEnd);
-
-    // The server writes its display number once it takes connections.
-    std::string number;
-    const auto deadline = Clock::now() + Millis(10000);
-    bool done = false;
-    while (!done) {
-        const auto left = std::chrono::duration_cast<Millis>(deadline - Clock::now()).count();
-        if (left <= 0) {
-            break;
-        }
-        pollfd p{readEnd, POLLIN, 0};
-        const int r = ::poll(&p, 1, static_cast<int>(left));
-        if (r < 0 && errno == EINTR) {
-            continue;
-        }
-        if (r <= 0) {
-            break;
-        }
-        char buffer[32];
-        const ssize_t n = ::read(readEnd, buffer, sizeof buffer);
-        if (n <= 0) {
-            break;  // the server went away
-        }
-        for (ssize_t i = 0; i < n; ++i) {
-            if (buffer[i] == '\n') {
-                done = true;
-                break;
-            }
-            number.push_back(buffer[i]);
-        }
-    }
     ::close(readEnd);
-    if (!done || number.empty()) {
-        server_->stop(Millis(500));
-        throw std::runtime_error("Xvfb did not report a display; its log says:\n" +
-                                 readFile(logPath));
-    }
+    ::close(writeEnd);
     display_ = ":" + number;
-}
-
-Screenshot crop(const Screenshot& shot, int left, int top, int width, int height) {
-    Screenshot part;
-    part.width = width;
-    part.height = height;
-    part.pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    for (int y = top; y < top + height; ++y) {
-        for (int x = left; x < left + width; ++x) {
-            part.pixels.push_back(shot.at(x, y));
-        }
-    }
-    return part;
 }
 
 XClient::XClient(const std::string& display) {
@@ -600,4 +386,4 @@ void XClient::askToClose(XWindowId window) {
     XSync(d, False);
 }
 
-}  // namespace window_test
+}  // namespace sessions

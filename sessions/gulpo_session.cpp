@@ -1,11 +1,11 @@
-#include "tests/window/gulpo_session.h"
+#include "sessions/gulpo_session.h"
 
 #include <sstream>
 
 #include "playfield/layout.h"
-#include "tests/window/artifact.h"
+#include "sessions/files.h"
 
-namespace window_test {
+namespace sessions {
 
 namespace {
 
@@ -19,13 +19,9 @@ constexpr const char* kHarmlessWarning = "QStandardPaths: XDG_RUNTIME_DIR not se
 
 }  // namespace
 
-bool xvfbInstalled() {
-    return !std::string(GULPO_XVFB).empty();
-}
-
 GulpoSession::GulpoSession(SessionOptions options)
     : options_(std::move(options)),
-      screen_(GULPO_XVFB, artifactPath("window_" + options_.name + ".xvfb.log")),
+      screen_(artifactPath("window_" + options_.name + ".xvfb.log")),
       client_(screen_.display()) {}
 
 GulpoSession::~GulpoSession() {
@@ -144,4 +140,4 @@ std::optional<Millis> GulpoSession::closeAndTimeTheEnd(XWindowId window, Millis 
     return std::chrono::duration_cast<Millis>(Clock::now() - asked);
 }
 
-}  // namespace window_test
+}  // namespace sessions

@@ -1,4 +1,4 @@
-#include "tests/sound/game_on_screen.h"
+#include "sessions/game_on_screen.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -6,16 +6,16 @@
 #include <stdexcept>
 #include <thread>
 
-#include "tests/sound/dot_sounds.h"
+#include "sessions/dot_sounds.h"
 
-namespace sound_test {
+namespace sessions {
 
-using window_test::Millis;
-
-GameOnScreen::GameOnScreen(const std::string& name, std::string beepLog,
+GameOnScreen::GameOnScreen(GulpoSession& session, std::string beepLog,
                            const std::vector<std::string>& environment)
-    : beepLog_(std::move(beepLog)),
-      session_({GULPO_PROGRAM, name, environment, {}, {"--timings", beepLog_}}) {
+    : session_(session), beepLog_(std::move(beepLog)) {
+    SessionOptions& options = session_.options();
+    options.arguments = {"--timings", beepLog_};
+    options.environment.insert(options.environment.end(), environment.begin(), environment.end());
     Display* bellWatch = XOpenDisplay(session_.display().c_str());
     if (bellWatch == nullptr) {
         throw std::runtime_error("cannot open display " + session_.display());
@@ -59,7 +59,7 @@ bool GameOnScreen::press(const std::string& keys) {
     if (!session_.x().focus(session_.mainWindow(), Millis(2000))) {
         return false;
     }
-    const window_test::ExitStatus s = session_.press(keys);
+    const ExitStatus s = session_.press(keys);
     return s.exited && s.code == 0;
 }
 
@@ -67,15 +67,14 @@ bool GameOnScreen::walk(const Leg& leg) {
     const std::size_t before = readDotTicks(beepLog_).size();
     const bool ate =
         press(leg.key) &&
-        window_test::pollUntil([&] { return readDotTicks(beepLog_).size() >= before + leg.dots; },
-                               Millis(5000));
+        pollUntil([&] { return readDotTicks(beepLog_).size() >= before + leg.dots; }, Millis(5000));
     std::this_thread::sleep_for(Millis(300));
     return ate;
 }
 
-std::optional<window_test::ExitStatus> GameOnScreen::close(Millis timeout) {
+std::optional<ExitStatus> GameOnScreen::close(Millis timeout) {
     session_.x().askToClose(session_.mainWindow());
     return session_.waitForEnd(timeout);
 }
 
-}  // namespace sound_test
+}  // namespace sessions

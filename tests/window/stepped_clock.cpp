@@ -1,4 +1,4 @@
-#include "tests/window/stepped_session.h"
+#include "tests/window/stepped_clock.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -12,8 +12,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <thread>
-
-#include "tests/window/artifact.h"
+#include <vector>
 
 namespace window_test {
 
@@ -30,55 +29,42 @@ void makePipe(const std::string& path) {
 
 }  // namespace
 
-SteppedSession::SteppedSession(const std::string& name, std::optional<WindowSize> size)
-    : name_(name) {
-    char scratch[] = "/tmp/gulpo-stepped-XXXXXX";
-    if (::mkdtemp(scratch) == nullptr) {
-        throw std::runtime_error(std::string("cannot make a scratch folder: ") +
-                                 std::strerror(errno));
-    }
-    dir_ = scratch;
-    const std::string commands = dir_ + "/commands";
-    const std::string replies = dir_ + "/replies";
-    makePipe(commands);
+SteppedClock::SteppedClock(GulpoSession& session, const std::string& dir)
+    : session_(session), commandsPath_(dir + "/commands") {
+    const std::string replies = dir + "/replies";
+    makePipe(commandsPath_);
     makePipe(replies);
     // Held open before the program starts, so that its open does not wait.
     replies_ = ::open(replies.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (replies_ < 0) {
         throw std::runtime_error("cannot open " + replies + ": " + std::strerror(errno));
     }
-    SessionOptions options;
-    options.program = GULPO_PROGRAM;
-    options.name = name;
-    options.mainWindowSize = size;
-    options.arguments = {"--stepped", commands, replies};
-    session_.emplace(options);
-    if (!session_->launch()) {
-        throw std::runtime_error("the stepped program showed no window; " + session_->state());
-    }
-    const auto deadline = Clock::now() + milliseconds(10000);
-    while ((commands_ = ::open(commands.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) < 0) {
-        if (Clock::now() >= deadline || !session_->running()) {
-            throw std::runtime_error("the stepped program never opened its pipe; " +
-                                     session_->state());
-        }
-        std::this_thread::sleep_for(milliseconds(10));
+    std::vector<std::string>& arguments = session_.options().arguments;
+    arguments.insert(arguments.end(), {"--stepped", commandsPath_, replies});
+}
+
+void SteppedClock::connect() {
+    const bool opened = pollUntil(
+        [&] {
+            commands_ = ::open(commandsPath_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            return commands_ >= 0 || !session_.running();
+        },
+        milliseconds(10000));
+    if (!opened || commands_ < 0) {
+        throw std::runtime_error("the stepped program never opened its pipe; " + session_.state());
     }
 }
 
-SteppedSession::~SteppedSession() {
+SteppedClock::~SteppedClock() {
     if (commands_ >= 0) {
         ::close(commands_);
     }
     if (replies_ >= 0) {
         ::close(replies_);
     }
-    session_.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
 }
 
-std::string SteppedSession::reply() {
+std::string SteppedClock::reply() {
     const auto deadline = Clock::now() + milliseconds(20000);
     for (;;) {
         const auto end = pending_.find('\n');
@@ -89,7 +75,7 @@ std::string SteppedSession::reply() {
         }
         const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) {
-            throw std::runtime_error("no reply within 20 s; " + session_->state());
+            throw std::runtime_error("no reply within 20 s; " + session_.state());
         }
         pollfd p{replies_, POLLIN, 0};
         ::poll(&p, 1, static_cast<int>(left.count()));
@@ -97,15 +83,15 @@ std::string SteppedSession::reply() {
         const ssize_t n = ::read(replies_, buffer, sizeof buffer);
         if (n > 0) {
             pending_.append(buffer, static_cast<std::size_t>(n));
-        } else if (n == 0 && !session_->running()) {
-            throw std::runtime_error("the program ended before it replied; " + session_->state());
+        } else if (n == 0 && !session_.running()) {
+            throw std::runtime_error("the program ended before it replied; " + session_.state());
         } else if (n == 0) {
             std::this_thread::sleep_for(milliseconds(5));
         }
     }
 }
 
-std::string SteppedSession::ask(const std::string& command) {
+std::string SteppedClock::ask(const std::string& command) {
     const std::string line = command + "\n";
     if (::write(commands_, line.data(), line.size()) != static_cast<ssize_t>(line.size())) {
         throw std::runtime_error("cannot send '" + command + "': " + std::strerror(errno));
@@ -117,26 +103,27 @@ std::string SteppedSession::ask(const std::string& command) {
     return answer;
 }
 
-std::string SteppedSession::input(const std::string& verbAndArguments) {
+std::string SteppedClock::input(const std::string& verbAndArguments) {
     return ask(std::to_string(now_) + " " + verbAndArguments);
 }
 
-std::string SteppedSession::state() {
+std::string SteppedClock::state() {
     const std::string r = ask("state");
     return r.rfind("ok ", 0) == 0 ? r.substr(3) : r;
 }
 
-bool SteppedSession::resize(WindowSize size) {
-    return session_->x().resize(session_->mainWindow(), size, milliseconds(5000));
+bool SteppedClock::resize(WindowSize size) {
+    return session_.x().resize(session_.mainWindow(), size, milliseconds(5000));
 }
 
-std::optional<WindowSize> SteppedSession::size() {
-    return session_->x().size(session_->mainWindow());
+std::optional<WindowSize> SteppedClock::size() {
+    return session_.x().size(session_.mainWindow());
 }
 
-FrameComparison SteppedSession::compare(const std::string& label) {
+FrameComparison SteppedClock::compare(const std::string& label) {
     const std::string what = std::to_string(++snaps_) + "_" + label;
-    const std::string freshPath = artifactPath("window_" + name_ + "_" + what + ".fresh.png");
+    const std::string freshPath =
+        artifactPath("window_" + session_.options().name + "_" + what + ".fresh.png");
     // Rendered at the size the screen shows, which a window just resized
     // may not have heard of yet.
     const WindowSize onScreen = size().value_or(WindowSize{});
@@ -153,7 +140,7 @@ FrameComparison SteppedSession::compare(const std::string& label) {
     Screenshot shot;
     const auto deadline = Clock::now() + milliseconds(1000);
     for (;;) {
-        shot = session_->x().capture(session_->mainWindow());
+        shot = session_.x().capture(session_.mainWindow());
         c.differing = 0;
         if (shot.width != fresh.width || shot.height != fresh.height) {
             c.differing = -1;
@@ -193,8 +180,8 @@ FrameComparison SteppedSession::compare(const std::string& label) {
                 }
             }
         }
-        const std::string screenPath = session_->keep(shot, what + ".screen");
-        const std::string mapPath = session_->keep(map, what + ".differing");
+        const std::string screenPath = session_.keep(shot, what + ".screen");
+        const std::string mapPath = session_.keep(map, what + ".differing");
         detail << c.differing << " of " << c.total << " pixels differ, within x " << minX << ".."
                << maxX << ", y " << minY << ".." << maxY << "; the screen is in " << screenPath
                << ", the fresh rendering in " << freshPath << ", the differing pixels in "

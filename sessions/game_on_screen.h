@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/window/gulpo_session.h"
+#include "sessions/gulpo_session.h"
 
-namespace sound_test {
+namespace sessions {
 
 // A way over the maze from the start spot: each key, pressed where the one
 // before it left the player, takes it to a wall over this many dots. The
@@ -17,21 +17,20 @@ struct Leg {
 };
 inline constexpr Leg kRoute[] = {{"Right", 2}, {"Up", 1}, {"Right", 3}, {"Down", 2}, {"Left", 3}};
 
-// The game writing its timings (every beep among them), in its window on a private Xvfb
-// server, with the server's X bell watched.
+// The game writing its timings (every beep among them) to `beepLog`, in its
+// window in `session`, with the X server's bell watched.
 class GameOnScreen {
   public:
-    // Starts the server and the program (with `environment` added to its
-    // own) and waits for the main window; `name` names the program's logs
-    // among the artifacts. Throws std::runtime_error if the window does not
-    // come up.
-    GameOnScreen(const std::string& name, std::string beepLog,
+    // Starts the program (with `environment` added to its own) and waits for
+    // the main window. Throws std::runtime_error if the window does not come
+    // up.
+    GameOnScreen(GulpoSession& session, std::string beepLog,
                  const std::vector<std::string>& environment);
     GameOnScreen(const GameOnScreen&) = delete;
     GameOnScreen& operator=(const GameOnScreen&) = delete;
     ~GameOnScreen();
 
-    window_test::GulpoSession& session() { return session_; }
+    GulpoSession& session() { return session_; }
     const std::string& beepLog() const { return beepLog_; }
     // Whether the program still runs, and what it wrote.
     std::string state() { return session_.state(); }
@@ -46,14 +45,14 @@ class GameOnScreen {
     int bellsRung();
     // What a window manager's close button does; how the program ended, if
     // it did within `timeout`.
-    std::optional<window_test::ExitStatus> close(window_test::Millis timeout);
+    std::optional<ExitStatus> close(Millis timeout);
 
   private:
+    GulpoSession& session_;
     std::string beepLog_;
-    window_test::GulpoSession session_;
     void* bellWatch_ = nullptr;  // Display*, told of every bell
     int xkbEvent_ = 0;
     int bells_ = 0;
 };
 
-}  // namespace sound_test
+}  // namespace sessions

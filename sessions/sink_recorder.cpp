@@ -1,4 +1,4 @@
-#include "tests/sound/sink_recorder.h"
+#include "sessions/sink_recorder.h"
 
 #include <pulse/error.h>
 #include <pulse/simple.h>
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-namespace sound_test {
+namespace sessions {
 
 namespace {
 
@@ -32,7 +32,7 @@ SinkRecorder::SinkRecorder(const std::string& server, const std::string& source)
     attr.fragsize = kBlockFrames * 4;
     int err = 0;
     pa_simple* stream =
-        pa_simple_new(server.c_str(), "gulpo-sound-test", PA_STREAM_RECORD, source.c_str(),
+        pa_simple_new(server.c_str(), "gulpo-sink-recorder", PA_STREAM_RECORD, source.c_str(),
                       "sink monitor", &format, nullptr, &attr, &err);
     if (stream == nullptr) {
         throw std::runtime_error("cannot record " + source + " on " + server + ": " +
@@ -92,4 +92,4 @@ std::string SinkRecorder::error() const {
     return error_;
 }
 
-}  // namespace sound_test
+}  // namespace sessions

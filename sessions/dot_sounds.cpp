@@ -1,8 +1,8 @@
-#include "tests/sound/dot_sounds.h"
+#include "sessions/dot_sounds.h"
 
 #include "app/desktop/timings_figures.h"
 
-namespace sound_test {
+namespace sessions {
 
 namespace {
 
@@ -50,4 +50,4 @@ std::vector<DotSound> dotSounds(const std::vector<DotTick>& dots, const SinkReco
     return sounds;
 }
 
-}  // namespace sound_test
+}  // namespace sessions
