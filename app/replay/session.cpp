@@ -154,10 +154,6 @@ Session::CutOff Session::cutOff() const {
     return cut;
 }
 
-bool Session::scriptDone() const {
-    return script_ != nullptr && undelivered_ >= script_->events.size();
-}
-
 std::optional<ScriptEvent> scriptEventOf(const platform::Input& input) {
     const bool inAbout = input.form == "frmAbout";
     switch (input.kind) {

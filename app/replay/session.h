@@ -57,9 +57,6 @@ class Session {
     };
     CutOff cutOff() const;
 
-    // The script's last event has been delivered.
-    bool scriptDone() const;
-
     game::FrmGulpo& game() { return *gulpo_; }
     TraceWriter& trace() { return trace_; }
 
