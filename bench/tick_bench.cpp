@@ -8,24 +8,24 @@
 #include <cstdio>
 #include <string>
 
+#include "app/core/replay.h"
 #include "app/desktop/recording.h"
-#include "app/replay/replay.h"
 #include "bench/session_script.h"
 
 namespace {
 
 void runSession(benchmark::State& state, bool trace) {
-    const replay::Script script = replay::parseScript(bench::randomSession(1), "session");
+    const core::Script script = core::parseScript(bench::randomSession(1), "session");
     std::FILE* devNull = std::fopen("/dev/null", "wb");
     long long ticks = 0;
     for (auto _ : state) {
-        replay::TraceWriter::Sink sink;
+        core::TraceWriter::Sink sink;
         if (trace) {
             sink = [devNull](std::string_view chunk) {
                 std::fwrite(chunk.data(), 1, chunk.size(), devNull);
             };
         }
-        replay::Replay run(sink);
+        core::Replay run(sink);
         run.run(script);
         ticks += run.trace().ticks();
     }
@@ -46,8 +46,8 @@ void RecordAnInput(benchmark::State& state) {
     const std::string path = "/tmp/gulpo-record-bench-" + std::to_string(::getpid()) + ".txt";
     {
         desktop::Recording recording(path);
-        replay::ScriptEvent key;
-        key.verb = replay::Verb::key;
+        core::ScriptEvent key;
+        key.verb = core::Verb::key;
         key.args[0] = 37;
         for (auto _ : state) {
             key.t += 100;

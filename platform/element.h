@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "platform/colour.h"
 #include "platform/picture.h"
@@ -138,9 +139,19 @@ class Label : public Element {
     void setCaption(std::string caption);
     const LabelStyle& style() const { return style_; }
 
+    // For assistive technology, which reads a changed value with what it
+    // is: the label on screen that names this one's value ("Lives:"), or a
+    // name for a value that no label on screen names ("Score").
+    const Label* namedBy() const { return namedBy_; }
+    void setNamedBy(const Label* caption) { namedBy_ = caption; }
+    const std::string& valueName() const { return valueName_; }
+    void setValueName(std::string name) { valueName_ = std::move(name); }
+
   private:
     std::string caption_;
     LabelStyle style_;
+    const Label* namedBy_ = nullptr;
+    std::string valueName_;
 };
 
 // A push button. An ampersand in the caption marks its access key.

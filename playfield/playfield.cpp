@@ -106,6 +106,10 @@ Playfield::Playfield()
                             Box{s.left, s.top, kBigDotSize, kBigDotSize}, BigDotColour));
     }
     stackLayers();
+    // What a screen reader says with each value the game writes.
+    lblLives.setNamedBy(&lblWas);
+    lblLevel.setNamedBy(&Label1);
+    lblScore.setValueName("Score");
     frmGulpo.addButton(cmdStart, true);
     frmGulpo.addButton(cmdAbout);
 }

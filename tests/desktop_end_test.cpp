@@ -6,7 +6,7 @@
 
 #include <QTimer>
 
-#include "app/replay/session.h"
+#include "app/core/session.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/qt_platform.h"
 
@@ -31,7 +31,7 @@ class DesktopEnd : public ::testing::Test {
 
     platform::QtPlatform platform;
     std::string trace;
-    replay::Session session;
+    core::Session session;
     QTimer watchdog;
     bool timedOut = false;
 };

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/replay/script.h"
+#include "app/core/script.h"
 #include "sessions/files.h"
 #include "tests/support/replay_tool.h"
 
@@ -53,7 +53,7 @@ TEST_F(ReplayTool, EndlessInputIsRefusedAtALimitWithoutRunning) {
 }
 
 TEST_F(ReplayTool, AScriptWithMoreEventsThanTheLimitIsRefused) {
-    const std::string script = write("many.txt", repeated("0 key 9\n", replay::kMostEvents + 1));
+    const std::string script = write("many.txt", repeated("0 key 9\n", core::kMostEvents + 1));
     const ToolRun r = run(script);
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find(script + ":1000001: the script has more than 1000000 events"),
@@ -64,7 +64,7 @@ TEST_F(ReplayTool, AScriptWithMoreEventsThanTheLimitIsRefused) {
 
 TEST_F(ReplayTool, AWholeVirtualDayOfEventsRuns) {
     std::string text = "0 key 9\n";
-    for (long long t = 600; t < replay::kLatestScriptTime; t += 600) {
+    for (long long t = 600; t < core::kLatestScriptTime; t += 600) {
         text += std::to_string(t) + " key 9\n";
     }
     text += "86400000 end\n";
@@ -141,8 +141,8 @@ TEST_F(ReplayTool, ABadTokenIsQuotedShortAndWithItsControlBytesEscaped) {
 
 // A script read a piece at a time, as it comes from a pipe, must read the
 // same whatever the pieces: a CR LF split between two pieces is one line end.
-replay::Script readInPieces(std::string_view text, std::size_t piece) {
-    replay::ScriptReader reader("pieces");
+core::Script readInPieces(std::string_view text, std::size_t piece) {
+    core::ScriptReader reader("pieces");
     for (std::size_t at = 0; at < text.size(); at += piece) {
         reader.feed(text.substr(at, piece));
     }
@@ -153,10 +153,10 @@ TEST(ScriptReader, ReadsTheSameWhateverPiecesTheTextComesIn) {
     const std::string text =
         "\xEF\xBB\xBF# a game\r\n0 click start\r\n\r\n2100 key 37\r2200 set Score 5\n"
         "2300 place imgGhost1 3120 2880\r\n2400 end";
-    const replay::Script whole = replay::parseScript(text, "pieces");
+    const core::Script whole = core::parseScript(text, "pieces");
     ASSERT_EQ(whole.events.size(), 5u);
     for (std::size_t piece = 1; piece <= 7; ++piece) {
-        const replay::Script s = readInPieces(text, piece);
+        const core::Script s = readInPieces(text, piece);
         ASSERT_EQ(s.events.size(), whole.events.size()) << "pieces of " << piece;
         for (std::size_t i = 0; i < s.events.size(); ++i) {
             EXPECT_EQ(s.events[i].line, whole.events[i].line) << "pieces of " << piece;
@@ -173,7 +173,7 @@ TEST(ScriptReader, ReadsTheSameWhateverPiecesTheTextComesIn) {
         try {
             readInPieces("0 click start\r\n\r\n100 jump\r\n", piece);
             ADD_FAILURE() << "a bad verb read in pieces of " << piece;
-        } catch (const replay::ScriptError& e) {
+        } catch (const core::ScriptError& e) {
             EXPECT_STREQ(e.what(),
                          "pieces:3: unknown verb 'jump' (expected key, alt, click, closewin, set, "
                          "place, food, big or end)");
@@ -182,13 +182,13 @@ TEST(ScriptReader, ReadsTheSameWhateverPiecesTheTextComesIn) {
 }
 
 TEST(ScriptReader, TakesALineOrAScriptRightUpToItsLimit) {
-    const std::string longest = "#" + std::string(replay::kLongestLine - 1, '-');
-    EXPECT_NO_THROW(replay::parseScript(longest + "\n0 end\n", "limit"));
-    EXPECT_THROW(replay::parseScript(longest + "-\n0 end\n", "limit"), replay::ScriptError);
+    const std::string longest = "#" + std::string(core::kLongestLine - 1, '-');
+    EXPECT_NO_THROW(core::parseScript(longest + "\n0 end\n", "limit"));
+    EXPECT_THROW(core::parseScript(longest + "-\n0 end\n", "limit"), core::ScriptError);
 
-    const std::string most = repeated("0 key 9\n", replay::kMostEvents);
-    EXPECT_EQ(replay::parseScript(most, "limit").events.size(), replay::kMostEvents);
-    EXPECT_THROW(replay::parseScript(most + "0 end\n", "limit"), replay::ScriptError);
+    const std::string most = repeated("0 key 9\n", core::kMostEvents);
+    EXPECT_EQ(core::parseScript(most, "limit").events.size(), core::kMostEvents);
+    EXPECT_THROW(core::parseScript(most + "0 end\n", "limit"), core::ScriptError);
 }
 
 }  // namespace

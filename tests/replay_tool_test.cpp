@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/replay/script.h"
+#include "app/core/script.h"
 #include "sessions/files.h"
 #include "tests/support/replay_tool.h"
 #include "tests/support/scenario.h"
@@ -197,12 +197,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Named>& p) { return std::string(p.param.name); });
 
 TEST(ScriptParser, TakesCommentsBlankLinesAndTheEndLine) {
-    const replay::Script s = replay::parseScript(
+    const core::Script s = core::parseScript(
         "# opening\n\n  0 click start  \r\n2100 key 37\n# later\n5000 end\n6000 set Score 0300\n",
         "x");
     ASSERT_EQ(s.events.size(), 4u);
     EXPECT_EQ(s.events[0].line, 3);
-    EXPECT_EQ(s.events[0].verb, replay::Verb::click);
+    EXPECT_EQ(s.events[0].verb, core::Verb::click);
     EXPECT_EQ(s.events[1].args[0], 37);
     EXPECT_EQ(s.events[3].args[1], 300);
     EXPECT_EQ(s.written(s.events[3]), "Score 0300") << "the trace shows what the script wrote";

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/replay/replay.h"
+#include "app/core/replay.h"
 #include "sessions/dice.h"
 #include "tests/support/invariants.h"
 
@@ -77,8 +77,8 @@ TEST(Soak, RandomSessionsKeepEveryRuleAfterEveryHandler) {
     long long gameOvers = 0;
     for (int session = 0; session < kSessions; ++session) {
         const std::string text = randomSession(static_cast<std::uint64_t>(session), kLengthMs);
-        const replay::Script script = replay::parseScript(text, "soak");
-        replay::Replay run(nullptr);
+        const core::Script script = core::parseScript(text, "soak");
+        core::Replay run(nullptr);
         const auto broken = gulpo_test::watchInvariants(run);
         run.run(script, kLengthMs + 5000);
         ASSERT_EQ(*broken, "") << "session seed " << session << ", script:\n" << text;

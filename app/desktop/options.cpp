@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <array>
 
-#include "app/replay/options.h"
-#include "app/replay/shown_text.h"
+#include "app/core/shown_text.h"
+#include "app/core/usage_error.h"
 
 namespace desktop {
 
 namespace {
 
-using replay::UsageError;
+using core::UsageError;
 
 // The options Qt takes for itself, with one dash or two: those that take a
 // value (also written -name=value), and those that take none.
@@ -112,12 +112,11 @@ Options readOptions(int argc, const char* const* argv) {
         } else if (arg.size() > 1 && arg.front() == '-' && qtOptionWords(arg) > 0) {
             i += qtOptionWords(arg) - 1;
         } else if (arg.size() > 1 && arg.front() == '-') {
-            throw UsageError("unknown option " + replay::quoted(arg) +
-                             " (gulpo --help lists them)");
+            throw UsageError("unknown option " + core::quoted(arg) + " (gulpo --help lists them)");
         } else {
-            throw UsageError("unexpected argument " + replay::quoted(arg) +
+            throw UsageError("unexpected argument " + core::quoted(arg) +
                              " (to play a script in the window: gulpo --watch " +
-                             replay::escaped(arg) + ")");
+                             core::escaped(arg) + ")");
         }
     }
     if (!options.recordPath.empty() && !options.watchPath.empty()) {

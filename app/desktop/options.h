@@ -21,7 +21,7 @@ struct Options {
     bool version = false;
 };
 
-// Reads the command line; throws replay::UsageError naming what is wrong.
+// Reads the command line; throws core::UsageError naming what is wrong.
 Options readOptions(int argc, const char* const* argv);
 
 std::string_view helpText();

@@ -1,8 +1,7 @@
 #pragma once
 
 #include <string>
-
-#include "app/replay/script.h"
+#include <string_view>
 
 namespace desktop {
 
@@ -22,12 +21,12 @@ class Recording {
     const std::string& error() const { return error_; }
     const std::string& path() const { return path_; }
 
-    // Appends the input's line. The first failure is said on standard error
-    // and the game plays on, unrecorded from there.
-    void take(const replay::ScriptEvent& e);
+    // Appends an input's whole line. The first failure is said on standard
+    // error and the game plays on, unrecorded from there.
+    void take(std::string_view line);
 
   private:
-    bool put(const std::string& line);
+    bool put(std::string_view line);
 
     std::string path_;
     int fd_ = -1;

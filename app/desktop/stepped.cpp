@@ -16,7 +16,7 @@ constexpr int kTakesItsSize = 2000;
 
 }  // namespace
 
-SteppedGame::SteppedGame(platform::QtPlatform& platform, replay::Session& session,
+SteppedGame::SteppedGame(platform::QtPlatform& platform, core::Session& session,
                          const std::string& commandsPath, const std::string& repliesPath)
     : platform_(platform),
       session_(session),
@@ -85,13 +85,13 @@ bool SteppedGame::serve(const std::string& line) {
 
 bool SteppedGame::input(const std::string& line) {
     try {
-        lines_.push_back(replay::parseScript(line, "stepped input"));
-    } catch (const replay::ScriptError& e) {
+        lines_.push_back(core::parseScript(line, "stepped input"));
+    } catch (const core::ScriptError& e) {
         reply(std::string("error ") + e.what());
         return false;
     }
-    const replay::Script& script = lines_.back();
-    for (const replay::ScriptEvent& e : script.events) {
+    const core::Script& script = lines_.back();
+    for (const core::ScriptEvent& e : script.events) {
         if (e.t < platform_.nowMs()) {
             reply("error " + line + ": the clock already reads " +
                   std::to_string(platform_.nowMs()));

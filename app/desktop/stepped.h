@@ -5,9 +5,9 @@
 #include <deque>
 #include <string>
 
+#include "app/core/script.h"
+#include "app/core/session.h"
 #include "app/desktop/command_pipe.h"
-#include "app/replay/script.h"
-#include "app/replay/session.h"
 #include "platform/qt/qt_platform.h"
 
 namespace desktop {
@@ -29,7 +29,7 @@ namespace desktop {
 // Input, and answers to "advance", are answered once the game stands still.
 class SteppedGame {
   public:
-    SteppedGame(platform::QtPlatform& platform, replay::Session& session,
+    SteppedGame(platform::QtPlatform& platform, core::Session& session,
                 const std::string& commandsPath, const std::string& repliesPath);
     SteppedGame(const SteppedGame&) = delete;
     SteppedGame& operator=(const SteppedGame&) = delete;
@@ -43,13 +43,13 @@ class SteppedGame {
     void reply(const std::string& answer);
 
     platform::QtPlatform& platform_;
-    replay::Session& session_;
+    core::Session& session_;
     CommandPipe pipe_;
     QSocketNotifier arrived_;
     std::int64_t allowed_ = 0;
     bool replyOwed_ = false;
     // The lines given so far, which the trace quotes injections from.
-    std::deque<replay::Script> lines_;
+    std::deque<core::Script> lines_;
 };
 
 }  // namespace desktop

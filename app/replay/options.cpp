@@ -2,12 +2,16 @@
 
 #include <charconv>
 
-#include "app/replay/script.h"
-#include "app/replay/shown_text.h"
+#include "app/core/script.h"
+#include "app/core/shown_text.h"
 
 namespace replay {
 
 namespace {
+
+using core::kLatestScriptTime;
+using core::quoted;
+using core::UsageError;
 
 std::int64_t untilValue(std::string_view value) {
     std::int64_t ms = 0;

@@ -2,9 +2,10 @@
 
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "app/core/usage_error.h"
 
 namespace replay {
 
@@ -19,12 +20,7 @@ struct Options {
     bool help = false;
 };
 
-// A command line that cannot be followed; the message says why.
-class UsageError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
-
+// Reads the command line; throws core::UsageError naming what is wrong.
 Options readOptions(int argc, const char* const* argv);
 
 // The usage line and what each option does, as --help prints it.

@@ -11,6 +11,7 @@
 #include <QStylePainter>
 #include <cmath>
 
+#include "platform/key_press.h"
 #include "platform/qt/form_accessible.h"
 #include "platform/qt/qt_platform.h"
 
@@ -18,7 +19,7 @@ namespace platform {
 
 namespace {
 
-constexpr double kDesignTwipsPerPixel = 15.0;
+constexpr double kDesignTwipsPerPixel = TwipsMapping::kDesignTwipsPerPixel;
 // Text smaller than this, in the window's pixels, is hard to read.
 constexpr double kReadableTextPixels = 8.0;
 
@@ -67,38 +68,11 @@ class GameButton : public QPushButton {
     }
 };
 
-int pixelEdge(double pixels) {
-    return static_cast<int>(std::ceil(pixels - 0.5));
-}
-
-}  // namespace
-
-int TwipsMapping::x(double twips) const {
-    return offsetX + pixelEdge(twips / twipsPerPixel);
-}
-
-int TwipsMapping::y(double twips) const {
-    return offsetY + pixelEdge(twips / twipsPerPixel);
-}
-
-QRect TwipsMapping::rect(const Box& box) const {
-    const int x0 = x(box.left);
-    const int y0 = y(box.top);
-    return QRect(x0, y0, x(box.left + box.width) - x0, y(box.top + box.height) - y0);
-}
-
-TwipsMapping TwipsMapping::fit(int clientWidthTwips, int clientHeightTwips, int widthPx,
-                               int heightPx) {
-    TwipsMapping m;
-    const double byWidth = static_cast<double>(clientWidthTwips) / std::max(widthPx, 1);
-    const double byHeight = static_cast<double>(clientHeightTwips) / std::max(heightPx, 1);
-    m.twipsPerPixel = std::max(byWidth, byHeight);
-    m.offsetX = (widthPx - pixelEdge(clientWidthTwips / m.twipsPerPixel)) / 2;
-    m.offsetY = (heightPx - pixelEdge(clientHeightTwips / m.twipsPerPixel)) / 2;
-    return m;
-}
-
-int keyCodeOf(int qtKey) {
+// The toolkit's key code of a Qt key, or 0 for one it has none for.
+int virtualKeyOf(int qtKey) {
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
+        return 'A' + (qtKey - Qt::Key_A);
+    }
     switch (qtKey) {
         case Qt::Key_Left:
             return keys::left;
@@ -117,10 +91,15 @@ int keyCodeOf(int qtKey) {
         case Qt::Key_Backtab:
             return keys::tab;
         default:
-            // No handler of the game reads any other key.
             return 0;
     }
 }
+
+QRect qrect(const PixelRect& r) {
+    return QRect(r.x, r.y, r.width, r.height);
+}
+
+}  // namespace
 
 // A window that belongs to another is its dialog: window managers keep it
 // over its owner and do not tile it.
@@ -204,7 +183,7 @@ QRect FormWindow::toWindow(const QRect& pixels) const {
 }
 
 QRect FormWindow::shownRect(const Box& box) const {
-    return toWindow(mapping_.rect(box));
+    return toWindow(qrect(mapping_.rect(box)));
 }
 
 void FormWindow::refit() {
@@ -227,8 +206,8 @@ void FormWindow::elementChanged(const Element& element, const Box& before) {
     // The pixels it left show what lies beneath now, and those it reached
     // show it; a pixel's margin keeps soft edges inside. Qt gathers the
     // requests of one handler into a single paint once it returns.
-    QRegion dirty(toWindow(mapping_.rect(before).adjusted(-1, -1, 1, 1)));
-    dirty += toWindow(mapping_.rect(element.box()).adjusted(-1, -1, 1, 1));
+    QRegion dirty(toWindow(qrect(mapping_.rect(before)).adjusted(-1, -1, 1, 1)));
+    dirty += toWindow(qrect(mapping_.rect(element.box())).adjusted(-1, -1, 1, 1));
     update(dirty);
     if (element.kind() == ElementKind::label) {
         announceCaption(*this, static_cast<const Label&>(element));
@@ -301,14 +280,9 @@ void FormWindow::routeKey(int qtKey, Qt::KeyboardModifiers modifiers) {
     if (form_ == nullptr) {
         return;
     }
-    if ((modifiers & Qt::AltModifier) != 0 && qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
-        platform_.windowInput(
-            {Input::Kind::accessKey, form_->name(), 'A' + (qtKey - Qt::Key_A), {}});
-        return;
-    }
-    const int code = keyCodeOf(qtKey);
-    if (code != 0) {
-        platform_.windowInput({Input::Kind::key, form_->name(), code, {}});
+    if (auto input =
+            keyPress(form_->name(), virtualKeyOf(qtKey), (modifiers & Qt::AltModifier) != 0)) {
+        platform_.windowInput(*input);
     }
 }
 
@@ -369,7 +343,7 @@ const QImage& FormWindow::imageOf(const Picture& picture) {
 }
 
 void FormWindow::paintElement(QPainter& painter, const Element& element, const QRegion& dirty) {
-    const QRect r = mapping_.rect(element.box());
+    const QRect r = qrect(mapping_.rect(element.box()));
     if (r.isEmpty() || !dirty.intersects(r)) {
         return;
     }

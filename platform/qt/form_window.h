@@ -5,29 +5,13 @@
 #include <map>
 
 #include "platform/form.h"
+#include "platform/twips_mapping.h"
 
 class QPushButton;
 
 namespace platform {
 
 class QtPlatform;
-
-// Maps twips of a form's client area to pixels of the window showing it, the
-// screen's own pixels at any scale factor: the scene is scaled to fit,
-// keeping its proportions, and centred. An element edge at t twips falls on
-// the pixel boundary nearest t / twipsPerPixel, so a pixel is painted by an
-// element exactly when its centre lies inside it.
-struct TwipsMapping {
-    double twipsPerPixel = 15.0;
-    int offsetX = 0;
-    int offsetY = 0;
-
-    int x(double twips) const;
-    int y(double twips) const;
-    QRect rect(const Box& box) const;
-
-    static TwipsMapping fit(int clientWidthTwips, int clientHeightTwips, int widthPx, int heightPx);
-};
 
 // A window on screen showing one form: paints its elements in layer order,
 // hosts its push buttons, and hands its keys, clicks and frame close to the
@@ -80,8 +64,5 @@ class FormWindow : public QWidget, public FormView {
     std::map<const CommandButton*, QPushButton*> buttons_;
     std::map<std::uint32_t, QImage> images_;
 };
-
-// The toolkit key code of a Qt key the game or the focus rules read, or 0.
-int keyCodeOf(int qtKey);
 
 }  // namespace platform

@@ -77,10 +77,6 @@ class AfterFirstPaint : public QObject {
 // after start, for a window that is never painted.
 constexpr int kSoundLatestMs = 1000;
 
-// The most the game's clock may fall behind real time before it gives up
-// the lost time: a few ticks are made up at once, a long stall is not.
-constexpr std::int64_t kMostCaughtUpMs = 100;
-
 // How often the pages of memory freed during play go back to the system.
 constexpr std::int64_t kGiveBackMemoryMs = 10000;
 
@@ -96,7 +92,7 @@ void giveBackFreedMemory() {
 
 }  // namespace
 
-QtPlatform::QtPlatform() : start_(std::chrono::steady_clock::now()), wake_(new QTimer) {
+QtPlatform::QtPlatform() : wake_(new QTimer) {
     wake_->setSingleShot(true);
     wake_->setTimerType(Qt::PreciseTimer);
     qApp->installEventFilter(new KeyRouter(qApp));
@@ -119,32 +115,20 @@ QtPlatform::~QtPlatform() {
     }
 }
 
-std::int64_t QtPlatform::elapsedMs() const {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                 start_)
-        .count();
-}
-
-std::int64_t QtPlatform::realTimeNow() const {
-    return elapsedMs() - behindMs_;
-}
-
 std::int64_t QtPlatform::pace(std::int64_t until) {
     if (stepper) {
         return stepper(until);
     }
-    if (until != kNever && realTimeNow() - until > kMostCaughtUpMs) {
-        behindMs_ += realTimeNow() - until;
-    }
-    if (elapsedMs() - lastGaveBackMs_ >= kGiveBackMemoryMs) {
-        lastGaveBackMs_ = elapsedMs();
+    realTime_.giveUpLongLag(until);
+    if (realTime_.elapsedMs() - lastGaveBackMs_ >= kGiveBackMemoryMs) {
+        lastGaveBackMs_ = realTime_.elapsedMs();
         giveBackFreedMemory();
     }
     const std::uint64_t postedBefore = posted();
     for (;;) {
         // Paints what the game wrote, and takes the player's input.
         QCoreApplication::processEvents(QEventLoop::AllEvents);
-        const std::int64_t allowed = realTimeNow();
+        const std::int64_t allowed = realTime_.now();
         if (allowed >= until || posted() != postedBefore || ending()) {
             return allowed;
         }
@@ -160,7 +144,7 @@ void QtPlatform::linger() {
 }
 
 void QtPlatform::windowInput(const Input& input) {
-    takeInput(input, stepper ? nowMs() : realTimeNow());
+    takeInput(input, stepper ? nowMs() : realTime_.now());
 }
 
 void QtPlatform::attach(Form& form) {

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
 
 #include "platform/platform.h"
+#include "platform/real_time.h"
 
 class QObject;
 class QTimer;
@@ -49,17 +49,9 @@ class QtPlatform : public Platform {
     void sound() override;
 
   private:
-    // Real time since the platform was made.
-    std::int64_t elapsedMs() const;
-    // The game's clock as real time allows it now.
-    std::int64_t realTimeNow() const;
     void startEventSound();
 
-    std::chrono::steady_clock::time_point start_;
-    // How far the game's clock runs behind real time: it grows when the
-    // program could not run for a while, so that the game goes on from
-    // where it was instead of rushing through the time it missed.
-    std::int64_t behindMs_ = 0;
+    RealTime realTime_;
     // When freed memory last went back to the system (elapsedMs).
     std::int64_t lastGaveBackMs_ = 0;
     std::unique_ptr<QTimer> wake_;

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/replay/replay.h"
-#include "app/replay/script.h"
+#include "app/core/replay.h"
+#include "app/core/script.h"
 
 namespace {
 
@@ -18,13 +18,13 @@ constexpr std::int64_t kRunMs = 120000;
 
 // The script read in pieces of a few bytes, or its message when refused.
 std::string readInPieces(std::string_view text, std::size_t piece) {
-    replay::ScriptReader reader("fuzz");
+    core::ScriptReader reader("fuzz");
     try {
         for (std::size_t at = 0; at < text.size(); at += piece) {
             reader.feed(text.substr(at, piece));
         }
         return std::to_string(reader.finish().events.size()) + " events";
-    } catch (const replay::ScriptError& e) {
+    } catch (const core::ScriptError& e) {
         return e.what();
     }
 }
@@ -34,10 +34,10 @@ std::string readInPieces(std::string_view text, std::size_t piece) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const std::string inPieces = readInPieces(text, 1 + size % 5);
-    replay::Script script;
+    core::Script script;
     try {
-        script = replay::parseScript(text, "fuzz");
-    } catch (const replay::ScriptError& e) {
+        script = core::parseScript(text, "fuzz");
+    } catch (const core::ScriptError& e) {
         const std::string message = e.what();
         // "fuzz:<line>: what is wrong", the same however the text came in
         if (!message.starts_with("fuzz:") || message.find(": ", 5) == std::string::npos ||
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     std::size_t written = 0;
-    replay::Replay run([&written](std::string_view chunk) { written += chunk.size(); });
+    core::Replay run([&written](std::string_view chunk) { written += chunk.size(); });
     run.run(script, kRunMs);
     if (written == 0) {
         std::abort();  // the load line at least is always written

@@ -67,7 +67,7 @@ std::string brokenInvariant(game::FrmGulpo& g, GhostSteps steps) {
     return "";
 }
 
-std::shared_ptr<const std::string> watchInvariants(replay::Replay& replay, GhostSteps steps) {
+std::shared_ptr<const std::string> watchInvariants(core::Replay& replay, GhostSteps steps) {
     auto broken = std::make_shared<std::string>();
     auto check = [&replay, broken, steps] {
         if (broken->empty()) {

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "app/replay/replay.h"
+#include "app/core/replay.h"
 #include "game/frm_gulpo.h"
 
 namespace gulpo_test {
@@ -21,7 +21,7 @@ std::string brokenInvariant(game::FrmGulpo& g, GhostSteps steps = GhostSteps::ch
 // Checks the rules on the game as it stands and then after every handler,
 // injection and window close of the replay. The string holds the first
 // broken rule with the virtual time it was found at, "" while all hold.
-std::shared_ptr<const std::string> watchInvariants(replay::Replay& replay,
+std::shared_ptr<const std::string> watchInvariants(core::Replay& replay,
                                                    GhostSteps steps = GhostSteps::checked);
 
 }  // namespace gulpo_test

@@ -9,9 +9,9 @@ namespace gulpo_test {
 
 namespace {
 
-bool setsGhostSteps(const replay::Script& script) {
-    for (const replay::ScriptEvent& e : script.events) {
-        if (e.verb == replay::Verb::set &&
+bool setsGhostSteps(const core::Script& script) {
+    for (const core::ScriptEvent& e : script.events) {
+        if (e.verb == core::Verb::set &&
             game::kModuleVariables[static_cast<std::size_t>(e.args[0])].name.starts_with("Ghost")) {
             return true;
         }
@@ -22,10 +22,10 @@ bool setsGhostSteps(const replay::Script& script) {
 }  // namespace
 
 Scenario::Scenario(std::string_view script, std::optional<std::int64_t> until)
-    : trace_(std::make_shared<std::string>()), script_(replay::parseScript(script, "scenario")) {
+    : trace_(std::make_shared<std::string>()), script_(core::parseScript(script, "scenario")) {
     auto sink = trace_;
     replay_ =
-        std::make_unique<replay::Replay>([sink](std::string_view chunk) { sink->append(chunk); });
+        std::make_unique<core::Replay>([sink](std::string_view chunk) { sink->append(chunk); });
     broken_ = watchInvariants(
         *replay_, setsGhostSteps(script_) ? GhostSteps::setByScript : GhostSteps::checked);
     replay_->run(script_, until);

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/replay/replay.h"
+#include "app/core/replay.h"
 
 namespace gulpo_test {
 
@@ -37,8 +37,8 @@ class Scenario {
 
   private:
     std::shared_ptr<std::string> trace_;
-    replay::Script script_;
-    std::unique_ptr<replay::Replay> replay_;
+    core::Script script_;
+    std::unique_ptr<core::Replay> replay_;
     std::shared_ptr<const std::string> broken_;
 };
 

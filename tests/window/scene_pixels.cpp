@@ -11,12 +11,6 @@ namespace {
 
 constexpr std::uint32_t kPureBlue = 0x0000FF;  // as 0x00RRGGBB
 
-// The twips at the centre of pixel `p` along an axis the mapping shifts by
-// `offset`.
-float centreTwips(const platform::TwipsMapping& mapping, int p, int offset) {
-    return static_cast<float>((p - offset + 0.5) * mapping.twipsPerPixel);
-}
-
 }  // namespace
 
 std::uint32_t rgbOf(platform::Colour c) {
@@ -42,8 +36,7 @@ PixelRect pixelsOf(const platform::Box& box, const platform::TwipsMapping& mappi
 
 platform::Colour modelAt(const platform::Form& form, const platform::TwipsMapping& mapping, int px,
                          int py) {
-    return form.Point(centreTwips(mapping, px, mapping.offsetX),
-                      centreTwips(mapping, py, mapping.offsetY));
+    return form.Point(mapping.twipsX(px), mapping.twipsY(py));
 }
 
 std::string WallComparison::describe(const Screenshot& shot) const {

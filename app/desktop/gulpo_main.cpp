@@ -9,17 +9,17 @@
 #include <optional>
 #include <string>
 
+#include "app/core/cut_short.h"
+#include "app/core/output_file.h"
+#include "app/core/program.h"
+#include "app/core/script_file.h"
+#include "app/core/usage_error.h"
 #include "app/desktop/options.h"
 #include "app/desktop/recording.h"
 #include "app/desktop/stepped.h"
 #include "app/desktop/timings.h"
 #include "app/game_icon.h"
 #include "app/graphical_session.h"
-#include "app/replay/cut_short.h"
-#include "app/replay/options.h"
-#include "app/replay/output_file.h"
-#include "app/replay/script_file.h"
-#include "app/replay/session.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/qt_platform.h"
 
@@ -32,35 +32,13 @@ void say(const std::string& message) {
     std::fprintf(stderr, "gulpo: %s\n", message.c_str());
 }
 
-// A watched script that does not close the window ends at its last event:
-// the game stops there, as at an end line.
-void stopAtTheLastEvent(replay::Script& script) {
-    if (script.end) {
-        return;
-    }
-    replay::ScriptEvent end;
-    end.verb = replay::Verb::end;
-    end.t = script.events.empty() ? 0 : script.events.back().t;
-    script.events.push_back(end);
-    script.end = end.t;
-}
-
-// Ends the program when the main window is closed, and takes no other input.
-void closeOnly(platform::QtPlatform& platform) {
-    platform.onInput = [&platform](const platform::Input& input, std::int64_t /*at*/) {
-        if (input.kind == platform::Input::Kind::frameClose && input.form == "frmGulpo") {
-            platform.endProgram();
-        }
-    };
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     desktop::Options options;
     try {
         options = desktop::readOptions(argc, argv);
-    } catch (const replay::UsageError& e) {
+    } catch (const core::UsageError& e) {
         say(e.what());
         return kBadCommandLine;
     }
@@ -72,17 +50,16 @@ int main(int argc, char** argv) {
     }
 
     // Every file is read or opened before any window: a mistake costs no game.
-    std::optional<replay::Script> watched;
+    std::optional<core::Script> watched;
     if (!options.watchPath.empty()) {
         try {
-            watched = replay::readScriptFile(options.watchPath);
-        } catch (const replay::ScriptError& e) {
+            watched = core::readScriptFile(options.watchPath);
+        } catch (const core::ScriptError& e) {
             say(e.what());
             return kBadCommandLine;
         }
-        stopAtTheLastEvent(*watched);
     }
-    replay::endCutShortOnSignals("gulpo");
+    core::endCutShortOnSignals("gulpo");
     std::unique_ptr<desktop::Recording> recording;
     if (!options.recordPath.empty()) {
         recording = std::make_unique<desktop::Recording>(options.recordPath);
@@ -90,16 +67,16 @@ int main(int argc, char** argv) {
             say(recording->error());
             return kBadCommandLine;
         }
-        replay::keptIfCutShort(options.recordPath, "the recording");
+        core::keptIfCutShort(options.recordPath, "the recording");
     }
-    std::unique_ptr<replay::OutputFile> trace;
+    std::unique_ptr<core::OutputFile> trace;
     if (!options.tracePath.empty()) {
-        trace = std::make_unique<replay::OutputFile>(options.tracePath, "the trace");
+        trace = std::make_unique<core::OutputFile>(options.tracePath, "the trace");
         if (!trace->good()) {
             say(trace->finish());
             return kBadCommandLine;
         }
-        replay::removeIfCutShort(options.tracePath, "the trace");
+        core::removeIfCutShort(options.tracePath, "the trace");
     }
     // Qt aborts when it finds no display; say what is missing instead.
     if (!app::graphicalSessionFound(argc, argv)) {
@@ -111,12 +88,12 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Gulpo");
     QApplication::setDesktopFileName(GULPO_APP_ID);
     platform::QtPlatform platform;
-    replay::TraceWriter::Sink sink;
+    core::TraceWriter::Sink sink;
     if (trace) {
         sink = [&trace](std::string_view lines) { trace->write(lines); };
     }
-    replay::Session session(platform, sink);
-    session.trace().flushEachLine();
+    core::Program program(platform, sink);
+    core::Session& session = program.session();
     std::unique_ptr<desktop::Timings> timings;
     if (!options.timingsPath.empty()) {
         timings = std::make_unique<desktop::Timings>(options.timingsPath, platform);
@@ -133,36 +110,35 @@ int main(int argc, char** argv) {
                                                          options.steppedReplies);
     }
     if (watched) {
-        session.play(*watched);
-        closeOnly(platform);
+        program.watch(std::move(*watched));
     } else {
-        session.takePlayerInput([&recording](const replay::ScriptEvent& e) {
+        program.play([&recording](std::string_view line) {
             if (recording) {
-                recording->take(e);
+                recording->take(line);
             }
         });
     }
     // The window carries the player's picture as its icon.
     QApplication::setWindowIcon(
         QIcon(QPixmap::fromImage(app::gameIcon(session.game().imgGulpo.picture().raster(), 64))));
-    session.load();
+    program.load();
     if (timings) {
         platform.windowOf(session.game().frmGulpo)->installEventFilter(timings.get());
     }
 
-    session.run();
+    const bool ended = program.run();
     int status = 0;
     if (trace) {
         if (const std::string lost = trace->finish(); !lost.empty()) {
             say(lost);
             status = 1;
         }
-        replay::completed(options.tracePath);
+        core::completed(options.tracePath);
     }
-    if (!platform.ending()) {
+    if (!ended) {
         // The watched script is over: the game stands still, shown until
         // the window is closed.
-        closeOnly(platform);
+        program.closeOnly();
         platform.linger();
     }
     return status;

@@ -1,4 +1,4 @@
-#include "app/replay/script_file.h"
+#include "app/core/script_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,9 +8,9 @@
 #include <cstring>
 #include <vector>
 
-#include "app/replay/shown_text.h"
+#include "app/core/shown_text.h"
 
-namespace replay {
+namespace core {
 
 namespace {
 
@@ -78,4 +78,4 @@ Script readScriptFile(const std::string& path) {
     }
 }
 
-}  // namespace replay
+}  // namespace core

@@ -1,4 +1,4 @@
-#include "app/replay/script.h"
+#include "app/core/script.h"
 
 #include <algorithm>
 #include <array>
@@ -6,10 +6,10 @@
 #include <charconv>
 #include <span>
 
-#include "app/replay/shown_text.h"
+#include "app/core/shown_text.h"
 #include "game/module_variables.h"
 
-namespace replay {
+namespace core {
 
 namespace {
 
@@ -170,7 +170,7 @@ ScriptEvent ScriptReader::event(const std::vector<std::string_view>& words) {
         fail("unknown verb " + quoted(words[1]) + " (expected " + listed(kVerbNames, " or ") + ")");
     }
     e.verb = static_cast<Verb>(verb);
-    const std::span<const std::string_view> args(words.begin() + 2, words.end());
+    const std::span<const std::string_view> args(words.data() + 2, words.size() - 2);
     auto expectArgs = [&](std::size_t count, std::string_view usage) {
         if (args.size() != count) {
             fail("'" + std::string(words[1]) + "' takes " + std::to_string(count) +
@@ -263,4 +263,4 @@ Script parseScript(std::string_view text, const std::string& fileName) {
     return reader.finish();
 }
 
-}  // namespace replay
+}  // namespace core

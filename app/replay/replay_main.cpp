@@ -5,11 +5,11 @@
 #include <memory>
 #include <string>
 
-#include "app/replay/cut_short.h"
+#include "app/core/cut_short.h"
+#include "app/core/output_file.h"
+#include "app/core/replay.h"
+#include "app/core/script_file.h"
 #include "app/replay/options.h"
-#include "app/replay/output_file.h"
-#include "app/replay/replay.h"
-#include "app/replay/script_file.h"
 #include "app/replay/summary.h"
 
 namespace {
@@ -30,12 +30,12 @@ void usage() {
 
 // Says when the run stopped at its time limit before some of the script's
 // events: they were never delivered.
-void warnOfCutOff(const replay::Replay::CutOff& cut, const replay::Options& options,
+void warnOfCutOff(const core::Replay::CutOff& cut, const replay::Options& options,
                   std::int64_t reached) {
     if (cut.first == nullptr) {
         return;
     }
-    say("warning: " + replay::shownScriptName(options.scriptPath) + ":" +
+    say("warning: " + core::shownScriptName(options.scriptPath) + ":" +
         std::to_string(cut.first->line) + ": the run stopped at " + std::to_string(reached) +
         " ms, before this line's time " + std::to_string(cut.first->t) + " ms; " +
         std::to_string(cut.events) + (cut.events == 1 ? " event was" : " events were") +
@@ -46,11 +46,11 @@ void warnOfCutOff(const replay::Replay::CutOff& cut, const replay::Options& opti
 }  // namespace
 
 int main(int argc, char** argv) {
-    replay::endCutShortOnSignals("gulpo-replay");
+    core::endCutShortOnSignals("gulpo-replay");
     replay::Options options;
     try {
         options = replay::readOptions(argc, argv);
-    } catch (const replay::UsageError& e) {
+    } catch (const core::UsageError& e) {
         say(e.what());
         usage();
         return kBadScript;
@@ -61,27 +61,27 @@ int main(int argc, char** argv) {
         return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : kOutputLost;
     }
 
-    replay::Script script;
+    core::Script script;
     try {
-        script = replay::readScriptFile(options.scriptPath);
-    } catch (const replay::ScriptError& e) {
+        script = core::readScriptFile(options.scriptPath);
+    } catch (const core::ScriptError& e) {
         say(e.what());
         return kBadScript;
     }
 
     // Both outputs are opened before the run, so that one that cannot be
     // written costs no run.
-    std::unique_ptr<replay::OutputFile> trace;
+    std::unique_ptr<core::OutputFile> trace;
     if (!options.noTrace) {
-        trace = std::make_unique<replay::OutputFile>(options.tracePath, "the trace");
+        trace = std::make_unique<core::OutputFile>(options.tracePath, "the trace");
         if (!trace->good()) {
             say(trace->finish());
             return kOutputLost;
         }
     }
-    std::unique_ptr<replay::OutputFile> summary;
+    std::unique_ptr<core::OutputFile> summary;
     if (!options.summaryJsonPath.empty()) {
-        summary = std::make_unique<replay::OutputFile>(options.summaryJsonPath, "the summary");
+        summary = std::make_unique<core::OutputFile>(options.summaryJsonPath, "the summary");
         if (!summary->good()) {
             say(summary->finish());
             return kOutputLost;
@@ -89,22 +89,22 @@ int main(int argc, char** argv) {
     }
     // Cut short by a signal, neither output may be left looking complete.
     if (trace) {
-        replay::removeIfCutShort(options.tracePath, "the trace");
+        core::removeIfCutShort(options.tracePath, "the trace");
     }
     if (summary) {
-        replay::removeIfCutShort(options.summaryJsonPath, "the summary");
+        core::removeIfCutShort(options.summaryJsonPath, "the summary");
     }
-    replay::TraceWriter::Sink sink;
+    core::TraceWriter::Sink sink;
     if (trace) {
         sink = [&trace](std::string_view chunk) { trace->write(chunk); };
     }
 
     replay::RunFigures figures;
-    replay::Replay::CutOff cut;
+    core::Replay::CutOff cut;
     {
         // The wall clock times the run itself, from the window's load on.
         const auto wallStart = std::chrono::steady_clock::now();
-        replay::Replay run(sink);
+        core::Replay run(sink);
         figures.virtualMs = run.run(script, options.until);
         figures.ticks = run.trace().ticks();
         figures.wallSeconds =
@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
             say(lost);
             status = kOutputLost;
         }
-        replay::completed(options.tracePath);
+        core::completed(options.tracePath);
     }
     if (summary) {
         summary->write(replay::summaryJson(figures));
@@ -127,7 +127,7 @@ int main(int argc, char** argv) {
             say(lost);
             status = kOutputLost;
         }
-        replay::completed(options.summaryJsonPath);
+        core::completed(options.summaryJsonPath);
     }
     if (!options.quiet) {
         say(replay::summaryLine(figures));

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace replay {
+namespace core {
 
 // What a script line does, named as scripts write it.
 enum class Verb : std::uint8_t { key, alt, click, closewin, set, place, food, big, end };
@@ -112,4 +112,4 @@ class ScriptReader {
 // Reads a whole script held in memory.
 Script parseScript(std::string_view text, const std::string& fileName);
 
-}  // namespace replay
+}  // namespace core

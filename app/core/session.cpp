@@ -1,4 +1,4 @@
-#include "app/replay/session.h"
+#include "app/core/session.h"
 
 #include <algorithm>
 #include <span>
@@ -7,7 +7,7 @@
 #include "game/module_variables.h"
 #include "platform/form.h"
 
-namespace replay {
+namespace core {
 
 namespace {
 
@@ -199,4 +199,4 @@ std::string scriptLineOf(const ScriptEvent& e) {
     }
 }
 
-}  // namespace replay
+}  // namespace core

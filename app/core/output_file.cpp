@@ -1,4 +1,4 @@
-#include "app/replay/output_file.h"
+#include "app/core/output_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,9 +7,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "app/replay/shown_text.h"
+#include "app/core/shown_text.h"
 
-namespace replay {
+namespace core {
 
 OutputFile::OutputFile(std::string path, std::string what)
     : path_(std::move(path)),
@@ -83,4 +83,4 @@ std::string OutputFile::finish() {
     return error_ + "; the incomplete file was removed";
 }
 
-}  // namespace replay
+}  // namespace core

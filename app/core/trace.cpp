@@ -1,4 +1,4 @@
-#include "app/replay/trace.h"
+#include "app/core/trace.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,7 +6,7 @@
 #include "game/about.h"
 #include "game/module_variables.h"
 
-namespace replay {
+namespace core {
 
 void TraceWriter::watch(game::FrmGulpo& gulpo, const platform::Platform& platform) {
     gulpo_ = &gulpo;
@@ -252,4 +252,4 @@ void TraceWriter::exited() {
     end();
 }
 
-}  // namespace replay
+}  // namespace core

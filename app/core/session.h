@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "app/replay/script.h"
-#include "app/replay/trace.h"
+#include "app/core/script.h"
+#include "app/core/trace.h"
 #include "game/frm_gulpo.h"
 #include "platform/platform.h"
 
-namespace replay {
+namespace core {
 
 // The real game on a platform, with its trace, taking every input as a
 // script event: from a script, each delivered when the clock reaches its
@@ -107,4 +107,4 @@ std::optional<ScriptEvent> scriptEventOf(const platform::Input& input);
 // ("2100 key 37"). Injections are not a player's; they are not written.
 std::string scriptLineOf(const ScriptEvent& e);
 
-}  // namespace replay
+}  // namespace core

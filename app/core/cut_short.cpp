@@ -1,4 +1,4 @@
-#include "app/replay/cut_short.h"
+#include "app/core/cut_short.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <csignal>
 #include <cstring>
 
-namespace replay {
+namespace core {
 
 namespace {
 
@@ -126,4 +126,4 @@ void completed(const std::string& path) {
     }
 }
 
-}  // namespace replay
+}  // namespace core

@@ -1,6 +1,6 @@
-#include "app/replay/replay.h"
+#include "app/core/replay.h"
 
-namespace replay {
+namespace core {
 
 Replay::Replay(TraceWriter::Sink sink) : session_(platform_, std::move(sink)) {
     session_.load();
@@ -17,4 +17,4 @@ std::int64_t Replay::resume(std::int64_t until) {
     return session_.run(until);
 }
 
-}  // namespace replay
+}  // namespace core

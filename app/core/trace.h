@@ -8,7 +8,7 @@
 
 #include "game/frm_gulpo.h"
 
-namespace replay {
+namespace core {
 
 // Writes the replay trace: one JSON object per line, in the order things
 // complete, each with the time, what happened, the handler depth and, for
@@ -68,4 +68,4 @@ class TraceWriter : public game::GameEvents {
     std::vector<std::pair<std::uint32_t, std::string>> stores_;
 };
 
-}  // namespace replay
+}  // namespace core

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace replay {
+namespace core {
 
 // Where the trace or the summary goes: a named file, or standard output
 // when the name is empty. Every write and the close are checked; after the
@@ -38,4 +38,4 @@ class OutputFile {
     std::string error_;
 };
 
-}  // namespace replay
+}  // namespace core

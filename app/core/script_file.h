@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/replay/script.h"
+#include "app/core/script.h"
 
-namespace replay {
+namespace core {
 
 // Reads and checks the script named on the command line: a regular file or
 // a stream (a pipe, a terminal, "-" for standard input), read a piece at a
@@ -15,4 +15,4 @@ Script readScriptFile(const std::string& path);
 // The script's name as messages give it: "<stdin>" for standard input.
 std::string shownScriptName(const std::string& path);
 
-}  // namespace replay
+}  // namespace core

@@ -3,13 +3,13 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/replay/script.h"
-#include "app/replay/session.h"
-#include "app/replay/trace.h"
+#include "app/core/script.h"
+#include "app/core/session.h"
+#include "app/core/trace.h"
 #include "game/frm_gulpo.h"
 #include "platform/sim/sim_platform.h"
 
-namespace replay {
+namespace core {
 
 // The virtual time a run stops at when neither the script nor the caller
 // says: ten minutes.
@@ -42,4 +42,4 @@ class Replay {
     Session session_;
 };
 
-}  // namespace replay
+}  // namespace core

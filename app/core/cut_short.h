@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace replay {
+namespace core {
 
 // What a program does when SIGINT, SIGTERM, SIGHUP or SIGPIPE cuts it short:
 // it removes the regular files named here, whose contents would otherwise
@@ -20,4 +20,4 @@ void completed(const std::string& path);
 // recording, valid up to its last line).
 void keptIfCutShort(const std::string& path, const char* what);
 
-}  // namespace replay
+}  // namespace core

@@ -1,6 +1,6 @@
-#include "app/replay/shown_text.h"
+#include "app/core/shown_text.h"
 
-namespace replay {
+namespace core {
 
 std::string escaped(std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
@@ -36,4 +36,4 @@ std::string quoted(std::string_view text) {
            " bytes)";
 }
 
-}  // namespace replay
+}  // namespace core

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace replay {
+namespace core {
 
 // How much of a bad token a message shows.
 inline constexpr std::size_t kShownBytes = 40;
@@ -21,4 +21,4 @@ std::string shortened(std::string_view text);
 // A shortened token in single quotes, as messages quote what they found.
 std::string quoted(std::string_view text);
 
-}  // namespace replay
+}  // namespace core
