@@ -57,7 +57,10 @@ mergeInto(LibraryManager.library, {
         }
       };
       document.addEventListener('keydown', (event) => {
-        startSound();
+        // A modifier alone is no gesture a browser starts sound for.
+        if (!['Alt', 'Control', 'Shift', 'Meta'].includes(event.key)) {
+          startSound();
+        }
         const target = event.target;
         // The page's own controls keep their keys.
         if (target && target.closest && target.closest('[data-page-control]')) {
@@ -366,11 +369,11 @@ mergeInto(LibraryManager.library, {
       page.sounds.push({dot: dot, start: null});
       return;
     }
-    // When the sound leaves the speaker, after the audio system's own
-    // buffers: a sound that would start more than 50 ms after its dot is
-    // not played at all.
-    const outputMs = ((audio.baseLatency || 0) + (audio.outputLatency || 0)) * 1000;
-    const start = now + outputMs;
+    // The sound goes to the audio system's output at the next render
+    // quantum; the device's own buffer comes on top, as for any other
+    // sound. One that would start more than 50 ms after its dot is not
+    // played at all.
+    const start = now + (audio.baseLatency || 0) * 1000;
     if (start - dot > 50) {
       page.sounds.push({dot: dot, start: null});
       return;

@@ -87,6 +87,13 @@ void WebPlatform::click(int window, int element) {
     }
 }
 
+void WebPlatform::close(int window) {
+    PageWindow* w = windowNumbered(window);
+    if (w != nullptr && w->form() != nullptr) {
+        input({Input::Kind::frameClose, w->form()->name(), 0, {}});
+    }
+}
+
 void WebPlatform::refit() {
     for (const auto& w : windows_) {
         w->fit();
@@ -163,6 +170,12 @@ EMSCRIPTEN_KEEPALIVE int gulpo_key(int window, int code, int alt) {
 EMSCRIPTEN_KEEPALIVE void gulpo_click(int window, int element) {
     if (platform::WebPlatform* p = platform::WebPlatform::current()) {
         p->click(window, element);
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE void gulpo_close(int window) {
+    if (platform::WebPlatform* p = platform::WebPlatform::current()) {
+        p->close(window);
     }
 }
 }

@@ -34,6 +34,8 @@ class WebPlatform : public Platform {
     // is the toolkit's (the page's keyCode); true when the game takes it.
     bool keyDown(int window, int code, bool alt);
     void click(int window, int element);
+    // The window's frame close: for the page's own control that ends a game.
+    void close(int window);
     // The page's size or pixel ratio changed: every window fits itself anew.
     void refit();
 
