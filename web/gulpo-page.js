@@ -16,18 +16,23 @@ var Module = (function () {
   const flatOut = params.get('speed') === 'max';
   const message = document.getElementById('message');
   const playButton = document.getElementById('play');
+  const endButton = document.getElementById('end');
 
   const game = {
     trace: [],
     recording: '',
     watching: false,
     over: false,
+    // With ?timings: [time, what] for every handler and wait of the game,
+    // every frame put on a canvas and every key the game took.
+    timings: params.has('timings') ? [] : null,
     beginGame: function (watching) {
       game.trace = [];
       game.recording = '';
       game.watching = watching;
       game.over = false;
       playButton.hidden = !watching;
+      endButton.hidden = false;
     },
     addTrace: function (text) {
       game.trace.push(text);
@@ -37,7 +42,11 @@ var Module = (function () {
     },
     gameOver: function (windowClosed) {
       game.over = true;
+      if (game.timings) {
+        game.timings.push([performance.now(), 'over']);
+      }
       playButton.hidden = false;
+      endButton.hidden = windowClosed;
       if (windowClosed) {
         say("The game's window was closed.");
       }
@@ -116,6 +125,13 @@ var Module = (function () {
     });
   }
 
+  // Closes the game's window, as a desktop's close would: the recording
+  // ends there, whole.
+  endButton.addEventListener('click', () => {
+    Module['_gulpo_close'](0);
+    wake();
+  });
+
   document.getElementById('download').addEventListener('click', () => {
     const link = document.createElement('a');
     link.href = URL.createObjectURL(new Blob([game.recording], {type: 'text/plain'}));
@@ -157,6 +173,7 @@ var Module = (function () {
     // Every dot's sound so far: when the dot was eaten and when its sound
     // starts (null: dropped), in the page's milliseconds.
     sounds: () => (Module['gulpoPage'] ? Module['gulpoPage'].sounds.slice() : []),
+    timings: () => (game.timings || []).slice(),
   };
 
   return {

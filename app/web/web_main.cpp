@@ -13,6 +13,7 @@
 
 #include "app/core/program.h"
 #include "app/core/script.h"
+#include "game/game_events.h"
 #include "platform/web/web_platform.h"
 
 // What the game hands the page: the trace and the recording as they grow,
@@ -25,6 +26,11 @@ EM_JS(void, gulpo_page_record, (const char* bytes, int length),
       { Module.gulpoGame.addRecording(UTF8ToString(bytes, length)); });
 EM_JS(void, gulpo_page_game_over, (int windowClosed),
       { Module.gulpoGame.gameOver(windowClosed != 0); });
+// For measuring the page: the time of each handler and wait, if asked.
+EM_JS(int, gulpo_page_timed, (void), { return Module.gulpoGame.timings ? 1 : 0; });
+EM_JS(void, gulpo_page_time, (const char* what), {
+    Module.gulpoGame.timings.push([ performance.now(), UTF8ToString(what) ]);
+});
 
 namespace {
 
@@ -45,6 +51,16 @@ void ask(Game game) {
     }
 }
 
+// Tells the page's timings of every handler and wait.
+class Timings : public game::GameEvents {
+  public:
+    void handlerReturned(game::Handler handler, int /*detail*/) override {
+        gulpo_page_time(std::string(game::handlerName(handler)).c_str());
+    }
+    void waitBegan(int /*ms*/) override { gulpo_page_time("wait"); }
+    void waitEnded() override { gulpo_page_time("wait_end"); }
+};
+
 void runGame(Game game) {
     platform::WebPlatform platform(game.pace);
     const bool watching = game.watched.has_value();
@@ -52,6 +68,10 @@ void runGame(Game game) {
     core::Program program(platform, [](std::string_view lines) {
         gulpo_page_trace(lines.data(), static_cast<int>(lines.size()));
     });
+    Timings timings;
+    if (gulpo_page_timed() != 0) {
+        program.session().alsoTell(timings);
+    }
     if (watching) {
         program.watch(std::move(*game.watched));
     } else {

@@ -71,6 +71,7 @@ mergeInto(LibraryManager.library, {
           return;
         }
         if (Module['_gulpo_key'](w.number, event.keyCode, event.altKey ? 1 : 0)) {
+          GulpoPage.timed(event.timeStamp, 'input');
           // The game alone decides what its keys do: no scrolling, no
           // moving the focus, no pressing a button a second time.
           event.preventDefault();
@@ -95,6 +96,14 @@ mergeInto(LibraryManager.library, {
     keyWindow: function () {
       const shown = Module['gulpoPage'].windows.filter((w) => w && !w.section.hidden);
       return shown.length ? shown[shown.length - 1] : null;
+    },
+
+    // For measuring the page, when its timings are asked for.
+    timed: function (at, what) {
+      const game = Module['gulpoGame'];
+      if (game && game.timings) {
+        game.timings.push([at, what]);
+      }
     },
 
     text: function (ptr) {
@@ -211,7 +220,7 @@ mergeInto(LibraryManager.library, {
       title: title,
       client: client,
       canvas: canvas,
-      context: canvas.getContext('2d', {alpha: false}),
+      context: canvas.getContext('2d', {alpha: false, desynchronized: true}),
       elements: [],
       focused: -1,
       scale: 1,
@@ -346,14 +355,15 @@ mergeInto(LibraryManager.library, {
     }
   },
 
+  gulpo_page_blit__deps: ['$GulpoPage'],
   gulpo_page_blit: function (number, rgba, canvasWidth, canvasHeight, x, y, width, height) {
     const w = Module['gulpoPage'].windows[number];
     if (!w || w.canvas.width !== canvasWidth || w.canvas.height !== canvasHeight) {
       return;
     }
-    const pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, canvasWidth * canvasHeight * 4);
-    w.context.putImageData(new ImageData(pixels, canvasWidth, canvasHeight), 0, 0, x, y, width,
-                           height);
+    const pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+    w.context.putImageData(new ImageData(pixels, width, height), x, y);
+    GulpoPage.timed(performance.now(), 'paint');
   },
 
   gulpo_page_hidden: function () {

@@ -21,6 +21,11 @@ PixelRect around(const PixelRect& a, const PixelRect& b) {
     return {x0, y0, x1 - x0, y1 - y0};
 }
 
+bool overlap(const PixelRect& a, const PixelRect& b) {
+    return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
+           b.y < a.y + a.height;
+}
+
 PixelRect within(const PixelRect& r, int width, int height) {
     const int x0 = std::clamp(r.x, 0, width);
     const int y0 = std::clamp(r.y, 0, height);
@@ -89,7 +94,6 @@ void PageWindow::fit() {
     width_ = std::max(size[0], 1);
     height_ = std::max(size[1], 1);
     mapping_ = TwipsMapping::fit(form_->clientWidth(), form_->clientHeight(), width_, height_);
-    rgba_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 4, 0);
     changed_.assign(1, PixelRect{0, 0, width_, height_});
     for (const Element* e : pageElements_) {
         place(*e);
@@ -120,9 +124,19 @@ void PageWindow::place(const Element& element) {
 }
 
 void PageWindow::changed(const PixelRect& rect) {
-    const PixelRect r = within(rect, width_, height_);
+    PixelRect r = within(rect, width_, height_);
     if (r.empty()) {
         return;
+    }
+    // A sprite's box before a step and after it overlap: one rectangle
+    // around both is painted once.
+    for (auto it = changed_.begin(); it != changed_.end();) {
+        if (overlap(*it, r)) {
+            r = around(*it, r);
+            it = changed_.erase(it);
+        } else {
+            ++it;
+        }
     }
     if (changed_.size() >= kMostChangedRects) {
         PixelRect all = r;
@@ -147,15 +161,14 @@ void PageWindow::elementChanged(const Element& element, const Box& before) {
 }
 
 void PageWindow::paint(const PixelRect& rect) {
+    rgba_.resize(static_cast<std::size_t>(rect.width) * static_cast<std::size_t>(rect.height) * 4);
     const PixelRect scene{mapping_.x(0), mapping_.y(0),
                           mapping_.x(form_->clientWidth()) - mapping_.x(0),
                           mapping_.y(form_->clientHeight()) - mapping_.y(0)};
     for (int py = rect.y; py < rect.y + rect.height; ++py) {
         const float ty = mapping_.twipsY(py);
-        std::uint8_t* out =
-            &rgba_[(static_cast<std::size_t>(py) * static_cast<std::size_t>(width_) +
-                    static_cast<std::size_t>(rect.x)) *
-                   4];
+        std::uint8_t* out = &rgba_[static_cast<std::size_t>(py - rect.y) *
+                                   static_cast<std::size_t>(rect.width) * 4];
         const bool rowInScene = py >= scene.y && py < scene.y + scene.height;
         for (int px = rect.x; px < rect.x + rect.width; ++px, out += 4) {
             // Outside the scaled scene the window is black.

@@ -52,6 +52,7 @@ class PageWindow : public FormView {
     double ratio_ = 1;
     int width_ = 0;
     int height_ = 0;
+    // The pixels of the rectangle being painted, in RGBA.
     std::vector<std::uint8_t> rgba_;
     // What must be painted again since the last draw: a tick moves a few
     // sprites, each leaving one box and covering another.

@@ -9,7 +9,7 @@ import unittest
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 
-from page_session import PageSession, replayed_trace
+from page_in_chromium import PageInChromium, replayed_trace
 
 CORPUS = os.environ.get('GULPO_CORPUS', '')
 
@@ -33,7 +33,7 @@ def random_session(seed, length_ms):
 
 class PageTest(unittest.TestCase):
     def setUp(self):
-        self.page = PageSession()
+        self.page = PageInChromium()
         self.addCleanup(self.page.close)
 
     def keys(self, *keys):

@@ -32,8 +32,9 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
         pass
 
 
-class PageSession:
-    """A static server and a browser, ended together."""
+class PageInChromium:
+    """The page served on the loopback and open in a headless Chromium,
+    ended together."""
 
     def __init__(self, extra_flags=()):
         if not os.path.isfile(os.path.join(PAGE_DIR, 'gulpo.wasm')):
