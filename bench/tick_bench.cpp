@@ -51,7 +51,7 @@ void RecordAnInput(benchmark::State& state) {
         key.args[0] = 37;
         for (auto _ : state) {
             key.t += 100;
-            recording.take(key);
+            recording.take(core::scriptLineOf(key) + "\n");
         }
     }
     std::remove(path.c_str());

@@ -28,6 +28,11 @@ void FrmGulpo::load() {
     frmGulpo.setVisible(true);
 }
 
+void FrmGulpo::headUp(Ghost g) {
+    g.dy = -kGhostStep;
+    g.dx = 0;
+}
+
 std::function<void()> FrmGulpo::handlerFor(void (FrmGulpo::*handler)(), Handler which, int detail) {
     return [this, handler, which, detail] {
         (this->*handler)();

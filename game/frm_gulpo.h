@@ -15,6 +15,10 @@ class FrmAbout;
 
 // How far a ghost moves in a tick, on one axis at a time.
 inline constexpr int kGhostStep = 25;
+// How far the player moves in a tick, on one axis at a time.
+inline constexpr int kPlayerStep = 30;
+// The lives a game begins with.
+inline constexpr int kLivesPerGame = 3;
 
 // One ghost's elements, for the rules that treat the three ghosts alike.
 struct Ghost {
@@ -77,6 +81,8 @@ class FrmGulpo : public playfield::Playfield {
 
     // Ghost 1, 2 or 3.
     Ghost ghost(int number);
+    // The ghost's step as at load: up.
+    static void headUp(Ghost g);
 
     // The window's own two methods: a delay that keeps the window
     // responsive, and the game's only source of chance.

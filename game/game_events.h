@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string_view>
 
 namespace game {
@@ -7,11 +9,14 @@ namespace game {
 // The handlers of the main window, as a watcher of the game sees them.
 enum class Handler { load, start, about, close, key, tick, ghost };
 
-// How the trace and the timings name each.
+// How the trace and the timings name each, in the enumeration's order.
+inline constexpr std::array<std::string_view, 7> kHandlerNames = {"load", "start", "about", "close",
+                                                                  "key",  "tick",  "ghost"};
+static_assert(kHandlerNames.size() == static_cast<std::size_t>(Handler::ghost) + 1,
+              "every handler has one name");
+
 inline constexpr std::string_view handlerName(Handler handler) {
-    constexpr std::string_view names[] = {"load", "start", "about", "close",
-                                          "key",  "tick",  "ghost"};
-    return names[static_cast<int>(handler)];
+    return kHandlerNames[static_cast<std::size_t>(handler)];
 }
 
 // Told when each handler of the game returns and when a wait begins and

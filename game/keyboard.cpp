@@ -8,22 +8,22 @@ namespace game {
 void FrmGulpo::Form_KeyDown(Int16 keyCode) {
     switch (keyCode) {
         case platform::keys::left:
-            PlayerDX = -30;
+            PlayerDX = -kPlayerStep;
             PlayerDY = 0;
             imgGulpo.setPicture(imgGulpoLeft.picture());
             break;
         case platform::keys::up:
-            PlayerDY = -30;
+            PlayerDY = -kPlayerStep;
             PlayerDX = 0;
             imgGulpo.setPicture(imgGulpoUp.picture());
             break;
         case platform::keys::right:
-            PlayerDX = 30;
+            PlayerDX = kPlayerStep;
             PlayerDY = 0;
             imgGulpo.setPicture(imgGulpoRight.picture());
             break;
         case platform::keys::down:
-            PlayerDY = 30;
+            PlayerDY = kPlayerStep;
             PlayerDX = 0;
             imgGulpo.setPicture(imgGulpoDown.picture());
             break;

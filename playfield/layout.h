@@ -55,9 +55,11 @@ struct SpotRow {
     int top;
 };
 
-// shpFood(0) to shpFood(75), circles 135 by 135.
+// shpFood(0) to shpFood(75), circles 135 by 135: eating them all
+// completes a level.
+inline constexpr int kDotCount = 76;
 inline constexpr int kDotSize = 135;
-inline constexpr std::array<SpotRow, 76> kFood = {{
+inline constexpr std::array<SpotRow, kDotCount> kFood = {{
     {2760, 3600}, {2160, 3600}, {3600, 3600}, {4200, 3600}, {4200, 3000}, {4920, 2880},
     {4200, 2400}, {2640, 5160}, {2160, 3000}, {2160, 2400}, {1920, 1680}, {4200, 1080},
     {4200, 1680}, {4920, 1680}, {4920, 1080}, {4920, 3960}, {4920, 4440}, {4320, 480},
@@ -96,6 +98,21 @@ inline constexpr std::array<BoxRow, 19> kSprites = {{
     {"imgStrawberry", 6480, 3720, 405, 465}, {"imgCherry", 6480, 4560, 315, 285},
     {"imgBlank", 6480, 5760, 255, 255},
 }};
+
+// A sprite's row by its name; a name the table lacks does not compile
+// where it is used as a constant.
+constexpr const BoxRow& spriteRow(std::string_view name) {
+    for (const BoxRow& row : kSprites) {
+        if (row.name == name) {
+            return row;
+        }
+    }
+    throw "the scene has no such sprite";
+}
+
+// A big dot's ten seconds of blue: the interval of each ghost's frightened
+// timer.
+inline constexpr int kFrightenedMs = 10000;
 
 enum class LabelBack { systemMenuText, transparent, black };
 

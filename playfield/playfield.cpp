@@ -51,9 +51,26 @@ Picture art(platform::Raster raster) {
     return Picture::fromRaster(std::move(raster));
 }
 
+// The sprites the scene holds are the rows of its sprite table, in order.
+#define GULPO_SPRITE_NAME(name, picture) #name,
+constexpr std::string_view kSpriteNames[] = {GULPO_SPRITES(GULPO_SPRITE_NAME)};
+#undef GULPO_SPRITE_NAME
+constexpr bool spritesMatchTheTable() {
+    if (std::size(kSpriteNames) != kSprites.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < kSprites.size(); ++i) {
+        if (kSpriteNames[i] != kSprites[i].name) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(spritesMatchTheTable());
+
 }  // namespace
 
-#define GULPO_SPRITE(name, picture) name(#name, boxOf(rowNamed(kSprites, #name)), picture)
+#define GULPO_SPRITE(name, picture) name(#name, boxOf(spriteRow(#name)), picture),
 #define GULPO_LABEL(name)                                                                       \
     name(#name, boxOf(rowNamed(kLabels, #name)), std::string(rowNamed(kLabels, #name).caption), \
          labelStyle(#name))
@@ -62,26 +79,7 @@ Picture art(platform::Raster raster) {
 
 Playfield::Playfield()
     : frmGulpo("frmGulpo", "Gulpo", kClientWidth, kClientHeight, platform::kMenuText),
-      GULPO_SPRITE(imgGulpo, art(artwork::gulpoStart())),
-      GULPO_SPRITE(imgGhost1, art(artwork::ghost1())),
-      GULPO_SPRITE(imgGhost2, art(artwork::ghost2())),
-      GULPO_SPRITE(imgGhost3, art(artwork::ghost3())),
-      GULPO_SPRITE(imgFruit, Picture::empty()),
-      GULPO_SPRITE(imgGulpoLeft, art(artwork::gulpoLeft())),
-      GULPO_SPRITE(imgGulpoRight, art(artwork::gulpoRight())),
-      GULPO_SPRITE(imgGulpoDown, art(artwork::gulpoDown())),
-      GULPO_SPRITE(imgGulpoUp, art(artwork::gulpoUp())),
-      GULPO_SPRITE(imgGulpo2, art(artwork::gulpoLarge())),
-      GULPO_SPRITE(imgGhost1real, art(artwork::ghost1())),
-      GULPO_SPRITE(imgGhost2real, art(artwork::ghost2())),
-      GULPO_SPRITE(imgGhost3real, art(artwork::ghost3())),
-      GULPO_SPRITE(imgBlue, art(artwork::blueGhost())),
-      GULPO_SPRITE(imgApple, art(artwork::apple())),
-      GULPO_SPRITE(imgPeach, art(artwork::peach())),
-      GULPO_SPRITE(imgStrawberry, art(artwork::strawberry())),
-      GULPO_SPRITE(imgCherry, art(artwork::cherry())),
-      GULPO_SPRITE(imgBlank, Picture::empty()),
-      GULPO_LABEL(lblScore),
+      GULPO_SPRITES(GULPO_SPRITE) GULPO_LABEL(lblScore),
       GULPO_LABEL(lblWas),
       GULPO_LABEL(lblLives),
       GULPO_LABEL(Label1),
@@ -128,11 +126,9 @@ platform::Shape& Playfield::wall(std::string_view name) {
 }
 
 platform::Image& Playfield::sprite(std::string_view name) {
-    platform::Image* all[] = {&imgGulpo,      &imgGhost1,    &imgGhost2,     &imgGhost3,
-                              &imgFruit,      &imgGulpoLeft, &imgGulpoRight, &imgGulpoDown,
-                              &imgGulpoUp,    &imgGulpo2,    &imgGhost1real, &imgGhost2real,
-                              &imgGhost3real, &imgBlue,      &imgApple,      &imgPeach,
-                              &imgStrawberry, &imgCherry,    &imgBlank};
+#define GULPO_SPRITE_ADDRESS(name, picture) &(name),
+    platform::Image* all[] = {GULPO_SPRITES(GULPO_SPRITE_ADDRESS)};
+#undef GULPO_SPRITE_ADDRESS
     for (platform::Image* img : all) {
         if (img->name() == name) {
             return *img;

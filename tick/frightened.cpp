@@ -4,7 +4,6 @@ namespace game {
 
 namespace {
 
-constexpr int kFrightenedMs = 10000;
 constexpr int kBlueGhostPoints = 1000;
 
 struct ReturnPoint {
@@ -49,9 +48,9 @@ void FrmGulpo::frightenGhosts() {
     tmrGhost1.setEnabled(true);
     tmrGhost2.setEnabled(true);
     tmrGhost3.setEnabled(true);
-    tmrGhost1.setInterval(kFrightenedMs);
-    tmrGhost2.setInterval(kFrightenedMs);
-    tmrGhost3.setInterval(kFrightenedMs);
+    tmrGhost1.setInterval(playfield::kFrightenedMs);
+    tmrGhost2.setInterval(playfield::kFrightenedMs);
+    tmrGhost3.setInterval(playfield::kFrightenedMs);
 }
 
 // The blue picture and the running timer always change together.
@@ -95,8 +94,7 @@ void FrmGulpo::eatBlueGhosts() {
         } else {
             place(g.sprite, spot.left, spot.top);
         }
-        g.dy = -kGhostStep;
-        g.dx = 0;
+        headUp(g);
         g.timer.setEnabled(false);
         g.sprite.setPicture(g.real.picture());
     }

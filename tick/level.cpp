@@ -3,13 +3,9 @@
 
 namespace game {
 
-namespace {
-constexpr int kDots = 76;
-}  // namespace
-
 void FrmGulpo::checkLevelComplete() {
     DotsEaten = DotsEaten + hiddenDots();
-    if (DotsEaten == kDots) {
+    if (DotsEaten == playfield::kDotCount) {
         completeLevel();
     } else {
         DotsEaten = 0;
@@ -24,14 +20,11 @@ void FrmGulpo::completeLevel() {
     cmdAbout.setVisible(true);
     imgFruit.setVisible(true);
     place(imgGhost2, 3000, 2880);
-    Ghost2DY = -kGhostStep;
-    Ghost2DX = 0;
+    headUp(ghost(2));
     place(imgGhost1, 2880, 2880);
-    Ghost1DY = -kGhostStep;
-    Ghost1DX = 0;
+    headUp(ghost(1));
     place(imgGhost3, 3100, 2880);
-    Ghost3DY = -kGhostStep;
-    Ghost3DX = 0;
+    headUp(ghost(3));
     place(imgGulpo, PlayerStartLeft.asTwips(), PlayerStartTop.asTwips());
     PlayerDX = 0;
     PlayerDY = 0;

@@ -10,11 +10,14 @@ struct Spot {
     float top;
 };
 
-// Where the ghosts stand after a lost life: where they stood at load.
-constexpr Spot kAfterLostLife[] = {{3120, 2880}, {3000, 2880}, {3000, 2760}};
 // Where they stand after the game is over, by the ghost that ended it.
 constexpr Spot kGameOverByGhost1[] = {{3120, 2880}, {3000, 2880}, {3120, 2880}};
 constexpr Spot kGameOverByOthers[] = {{2880, 2880}, {3000, 2880}, {3120, 2880}};
+
+void placeAtDesign(platform::Image& sprite) {
+    const playfield::BoxRow& design = playfield::spriteRow(sprite.name());
+    place(sprite, static_cast<float>(design.left), static_cast<float>(design.top));
+}
 
 }  // namespace
 
@@ -48,15 +51,13 @@ void FrmGulpo::loseLife() {
     imgGulpo.setPicture(imgGulpoRight.picture());
     PlayerDX = 0;
     PlayerDY = 0;
-    place(imgGhost1, kAfterLostLife[0].left, kAfterLostLife[0].top);
-    place(imgGhost2, kAfterLostLife[1].left, kAfterLostLife[1].top);
-    Ghost1DY = -kGhostStep;
-    Ghost1DX = 0;
-    Ghost2DY = -kGhostStep;
-    Ghost2DX = 0;
-    place(imgGhost3, kAfterLostLife[2].left, kAfterLostLife[2].top);
-    Ghost3DY = -kGhostStep;
-    Ghost3DX = 0;
+    // The ghosts go back to where they stood at load.
+    placeAtDesign(imgGhost1);
+    placeAtDesign(imgGhost2);
+    headUp(ghost(1));
+    headUp(ghost(2));
+    placeAtDesign(imgGhost3);
+    headUp(ghost(3));
     Lives = Lives - 1;
     lblLives.setCaption(platform::numberText(Lives));
     makeNormal(ghost(1));
@@ -72,7 +73,7 @@ void FrmGulpo::gameOver(int harmingGhost) {
     cmdAbout.setVisible(true);
     Level = 1;
     lblLevel.setCaption("1");
-    Lives = 3;
+    Lives = kLivesPerGame;
     const Spot* spots = harmingGhost == 1 ? kGameOverByGhost1 : kGameOverByOthers;
     place(imgGhost1, spots[0].left, spots[0].top);
     place(imgGhost2, spots[1].left, spots[1].top);

@@ -5,9 +5,9 @@ namespace game {
 
 namespace {
 
-// The player's step and its bump off a wall are both 30, so a player that
-// walks into a wall ends the tick where it began it.
-constexpr float kPlayerBump = 30;
+// The player's bump off a wall is its step, so a player that walks into a
+// wall ends the tick where it began it.
+constexpr float kPlayerBump = kPlayerStep;
 
 // The tunnel: leaving on the left puts the player at the right, and the
 // other way round (at 370, not 360).

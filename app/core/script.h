@@ -15,6 +15,8 @@ namespace core {
 enum class Verb : std::uint8_t { key, alt, click, closewin, set, place, food, big, end };
 inline constexpr std::array<std::string_view, 9> kVerbNames = {
     "key", "alt", "click", "closewin", "set", "place", "food", "big", "end"};
+static_assert(kVerbNames.size() == static_cast<std::size_t>(Verb::end) + 1,
+              "every verb has one name");
 inline std::string_view verbName(Verb verb) {
     return kVerbNames[static_cast<std::size_t>(verb)];
 }

@@ -26,8 +26,8 @@
 namespace window_test {
 namespace {
 
-constexpr std::uint32_t kPureBlue = 0x0000FF;    // as 0x00RRGGBB
-constexpr std::uint32_t kPureYellow = 0xFFFF00;  // the player's body, and the dots
+// The player's body, and the dots.
+constexpr std::uint32_t kPureYellow = rgbOf(playfield::DotColour);
 // The player's disc covers about 490 pixels of its 25 by 25 box; a dot 64.
 constexpr long kPlayerPixels = 300;
 // Where the player stops after Right from its start spot: before the wall
@@ -51,7 +51,7 @@ struct Point2 {
 std::optional<Point2> firstBlue(const Screenshot& shot) {
     for (int y = 0; y < shot.height; ++y) {
         for (int x = 0; x < shot.width; ++x) {
-            if (shot.at(x, y) == kPureBlue) {
+            if (shot.at(x, y) == kWallShown) {
                 return Point2{x, y};
             }
         }

@@ -7,16 +7,6 @@
 
 namespace window_test {
 
-namespace {
-
-constexpr std::uint32_t kPureBlue = 0x0000FF;  // as 0x00RRGGBB
-
-}  // namespace
-
-std::uint32_t rgbOf(platform::Colour c) {
-    return (platform::redOf(c) << 16) | (platform::greenOf(c) << 8) | platform::blueOf(c);
-}
-
 std::string hex(std::uint32_t rgb) {
     std::ostringstream s;
     s << "#" << std::hex << std::setw(6) << std::setfill('0') << rgb;
@@ -60,7 +50,7 @@ WallComparison compareWalls(const Screenshot& shot, const platform::Form& model,
         for (int px = 0; px < shot.width; ++px) {
             const platform::Colour m = modelAt(model, mapping, px, py);
             const bool wall = m == playfield::WallColour;
-            const bool blue = shot.at(px, py) == kPureBlue;
+            const bool blue = shot.at(px, py) == kWallShown;
             c.modelWalls += wall ? 1 : 0;
             c.shownBlue += blue ? 1 : 0;
             if (wall != blue) {

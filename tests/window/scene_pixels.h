@@ -22,7 +22,11 @@ namespace window_test {
 using namespace sessions;
 
 // A colour as the screen holds it, 0x00RRGGBB, and written as #rrggbb.
-std::uint32_t rgbOf(platform::Colour c);
+constexpr std::uint32_t rgbOf(platform::Colour c) {
+    return (platform::redOf(c) << 16) | (platform::greenOf(c) << 8) | platform::blueOf(c);
+}
+// The walls' pure blue, as the screen holds it.
+inline constexpr std::uint32_t kWallShown = rgbOf(playfield::WallColour);
 std::string hex(std::uint32_t rgb);
 
 // A box of the scene in whole pixels, right and bottom exclusive.
