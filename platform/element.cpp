@@ -59,26 +59,6 @@ void Element::setTop(float twips) {
     changed(before);
 }
 
-void Element::setWidth(float twips) {
-    const std::int32_t v = wholeTwips(twips);
-    if (v == box_.width) {
-        return;
-    }
-    const Box before = box_;
-    box_.width = v;
-    changed(before);
-}
-
-void Element::setHeight(float twips) {
-    const std::int32_t v = wholeTwips(twips);
-    if (v == box_.height) {
-        return;
-    }
-    const Box before = box_;
-    box_.height = v;
-    changed(before);
-}
-
 void Element::setVisible(bool visible) {
     if (visible_ == visible) {
         return;

@@ -55,8 +55,6 @@ class Element {
 
     void setLeft(float twips);
     void setTop(float twips);
-    void setWidth(float twips);
-    void setHeight(float twips);
     void setVisible(bool visible);
 
     // Set by the window the element is placed in, with its layer there.

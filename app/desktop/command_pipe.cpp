@@ -1,7 +1,6 @@
 #include "app/desktop/command_pipe.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -57,19 +56,6 @@ std::optional<std::string> CommandPipe::nextLine() {
     std::string line = pending_.substr(0, end);
     pending_.erase(0, end + 1);
     return line;
-}
-
-std::optional<std::string> CommandPipe::waitForLine() {
-    for (;;) {
-        if (auto line = nextLine()) {
-            return line;
-        }
-        if (closed_) {
-            return std::nullopt;
-        }
-        pollfd p{commands_, POLLIN, 0};
-        ::poll(&p, 1, -1);
-    }
 }
 
 void CommandPipe::reply(const std::string& line) {

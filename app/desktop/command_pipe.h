@@ -20,8 +20,6 @@ class CommandPipe {
 
     // The next whole command line, if one has arrived (never blocks).
     std::optional<std::string> nextLine();
-    // Waits for the next whole command line; nothing once the test has gone.
-    std::optional<std::string> waitForLine();
     // True once the test has closed its end.
     bool closed() const { return closed_; }
 
