@@ -86,7 +86,54 @@ TEST_F(ReplayTool, TheSummaryAsJsonGivesTheRunsFigures) {
     EXPECT_EQ(lost.status, 1);
     EXPECT_NE(lost.err.find("/dev/full: cannot write the summary: "), std::string::npos)
         << lost.err;
+
+    // A full disk: the summary is removed, never left half written. Its
+    // message goes through a pipe, which no file size limit stops.
+    const ToolRun cut = shell("(ulimit -f 0; exec \"$REPLAY\" --no-trace --summary-json '" +
+                              summary + "' " + dir_ + "/game.txt 2>&1) | cat");
+    EXPECT_NE(cut.out.find(summary + ": cannot write the summary: " + std::strerror(EFBIG) +
+                           "; the incomplete file was removed"),
+              std::string::npos)
+        << cut.out;
+    EXPECT_FALSE(std::filesystem::exists(summary));
 }
+
+// With standard error closed, the summary line goes nowhere, not into the
+// trace, which would otherwise take descriptor 2.
+TEST_F(ReplayTool, AClosedStandardErrorLeavesTheTraceWhole) {
+    const std::string script = write("game.txt", kShortGame);
+    ASSERT_EQ(run("--trace " + dir_ + "/whole.jsonl " + script).status, 0);
+    const ToolRun r = run("--trace " + dir_ + "/t.jsonl " + script, "2>&-");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(readFile(dir_ + "/t.jsonl"), readFile(dir_ + "/whole.jsonl"));
+}
+
+// No file serves two jobs, by its path or through a link: refused on one
+// line before anything is written, the script left as it was. s.txt is the
+// script, h.txt a hard link to it, l.txt a symbolic link to a trace not yet
+// written.
+class OneFileTwice : public ReplayTool, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(OneFileTwice, IsRefusedAndNothingIsWritten) {
+    const std::string script = write("s.txt", kShortGame);
+    std::filesystem::create_hard_link(script, dir_ + "/h.txt");
+    std::filesystem::create_symlink("t.jsonl", dir_ + "/l.txt");
+    const ToolRun r = shell("cd '" + dir_ + "' && \"$REPLAY\" " + GetParam());
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find(" are one file; give each a file of its own\n"), std::string::npos)
+        << r.err;
+    EXPECT_EQ(gulpo_test::occurrences(r.err, "\n"), 1) << r.err;
+    EXPECT_EQ(readFile(script), kShortGame);
+    EXPECT_FALSE(std::filesystem::exists(dir_ + "/t.jsonl"));
+}
+
+INSTANTIATE_TEST_SUITE_P(ReplayTool, OneFileTwice,
+                         ::testing::Values("--trace s.txt s.txt", "--summary-json ./h.txt s.txt",
+                                           "--trace t.jsonl --summary-json l.txt s.txt",
+                                           "- <s.txt >>h.txt"),
+                         [](const ::testing::TestParamInfo<const char*>& p) {
+                             return "Case" + std::to_string(p.index);
+                         });
 
 TEST_F(ReplayTool, HelpGoesToStandardOutput) {
     const ToolRun help = run("--help");
@@ -131,6 +178,18 @@ TEST_F(ReplayTool, EventsPastWhereTheRunStoppedAreNamedInAWarning) {
                            "ms; 1 event was not delivered"),
               std::string::npos)
         << cut.err;
+
+    const ToolRun edge = run(write("edge.txt", "0 click start\n600000 key 37\n"));
+    EXPECT_NE(edge.err.find("edge.txt:2: the run stopped at 600000 ms, this line's own time, "
+                            "before delivering it; 1 event was not delivered"),
+              std::string::npos)
+        << edge.err;
+
+    // A script that closes the main window runs to the close, however late.
+    const ToolRun lateClose = run(write("long.txt", "0 click start\n700000 closewin main\n"));
+    EXPECT_EQ(lateClose.status, 0);
+    EXPECT_EQ(lateClose.err.find("warning"), std::string::npos) << lateClose.err;
+    EXPECT_TRUE(lateClose.out.ends_with("\"ev\":\"exit\",\"depth\":0}\n"));
 
     // An end line, or the main window closed, is the script's own stop.
     for (const char* script :
