@@ -98,16 +98,6 @@ TEST_F(ReplayTool, TheSummaryAsJsonGivesTheRunsFigures) {
     EXPECT_FALSE(std::filesystem::exists(summary));
 }
 
-// With standard error closed, the summary line goes nowhere, not into the
-// trace, which would otherwise take descriptor 2.
-TEST_F(ReplayTool, AClosedStandardErrorLeavesTheTraceWhole) {
-    const std::string script = write("game.txt", kShortGame);
-    ASSERT_EQ(run("--trace " + dir_ + "/whole.jsonl " + script).status, 0);
-    const ToolRun r = run("--trace " + dir_ + "/t.jsonl " + script, "2>&-");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(readFile(dir_ + "/t.jsonl"), readFile(dir_ + "/whole.jsonl"));
-}
-
 // No file serves two jobs, by its path or through a link: refused on one
 // line before anything is written, the script left as it was. s.txt is the
 // script, h.txt a hard link to it, l.txt a symbolic link to a trace not yet

@@ -1,5 +1,6 @@
 #include "platform/qt/display_gone.h"
 
+#include <QString>
 #include <QtGlobal>
 #include <array>
 

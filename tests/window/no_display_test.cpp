@@ -192,7 +192,7 @@ TEST_P(RefusedStart, SaysWhyAndLeavesTheEarlierRecordingAsItWas) {
     std::vector<std::string> args = GetParam().args;
     for (std::string& arg : args) {
         if (arg == "OLD" || arg == "HARD" || arg == "SYM") {
-            arg = dir() + "/" + arg;
+            arg.insert(0, dir() + "/");
         }
     }
     const auto status = run(args, {}, milliseconds(10000));
