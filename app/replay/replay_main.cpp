@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
     try {
         core::refuseOneFileForTwoJobs(
             {{"the script", options.scriptPath, options.scriptPath == "-" ? STDIN_FILENO : -1},
-             {"--trace", options.tracePath},
+             {"--trace", options.noTrace ? "" : options.tracePath},
              {"the trace", "", options.noTrace || !options.tracePath.empty() ? -1 : STDOUT_FILENO},
              {"--summary-json", options.summaryJsonPath}});
     } catch (const core::UsageError& e) {
