@@ -8,8 +8,9 @@
 #include <cstdio>
 #include <string>
 
+#include "app/core/output_file.h"
 #include "app/core/replay.h"
-#include "app/desktop/recording.h"
+#include "app/core/session.h"
 #include "bench/session_script.h"
 
 namespace {
@@ -45,13 +46,14 @@ void TenMinutesTraceToDevNull(benchmark::State& state) {
 void RecordAnInput(benchmark::State& state) {
     const std::string path = "/tmp/gulpo-record-bench-" + std::to_string(::getpid()) + ".txt";
     {
-        desktop::Recording recording(path);
+        core::OutputFile recording(path, "the recording", core::OutputFile::Kind::lines);
+        recording.open();
         core::ScriptEvent key;
         key.verb = core::Verb::key;
         key.args[0] = 37;
         for (auto _ : state) {
             key.t += 100;
-            recording.take(core::scriptLineOf(key) + "\n");
+            recording.write(core::scriptLineOf(key) + "\n");
         }
     }
     std::remove(path.c_str());

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <string>
 #include <utility>
 
 #include "platform/input.h"
@@ -60,6 +61,12 @@ class Platform : public Clock {
     // Showing windows: the desktop backend gives each form a window on
     // screen; the simulated one keeps none.
     virtual void attach(Form& form) = 0;
+
+    // Tells the player, where they are looking, of something that does not
+    // stop the game (a file that can no longer be written), without a
+    // dialog to answer. The desktop backend shows it in the main window's
+    // title; the simulated backend has no one to tell.
+    virtual void showNotice(const std::string& /*text*/) {}
 
     // The program is ending (its main window was closed): the pump delivers
     // nothing more and waits return early.

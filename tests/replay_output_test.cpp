@@ -86,7 +86,39 @@ TEST_F(ReplayTool, TheSummaryAsJsonGivesTheRunsFigures) {
     EXPECT_EQ(lost.status, 1);
     EXPECT_NE(lost.err.find("/dev/full: cannot write the summary: "), std::string::npos)
         << lost.err;
+
+    // A full disk: the summary is removed, never left half written. Its
+    // message goes through a pipe, which no file size limit stops.
+    const ToolRun cut = shell("(ulimit -f 0; exec \"$REPLAY\" --no-trace --summary-json '" +
+                              summary + "' " + dir_ + "/game.txt 2>&1) | cat");
+    EXPECT_NE(cut.out.find(summary + ": cannot write the summary: " + std::strerror(EFBIG) +
+                           "; the incomplete file was removed"),
+              std::string::npos)
+        << cut.out;
+    EXPECT_FALSE(std::filesystem::exists(summary));
 }
+
+// No file serves two jobs, by path or through a link (h.txt to the script,
+// l.txt to a trace not yet written): one line, and nothing written.
+class OneFileTwice : public ReplayTool, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(OneFileTwice, IsRefusedAndNothingIsWritten) {
+    const std::string script = write("s.txt", kShortGame);
+    std::filesystem::create_hard_link(script, dir_ + "/h.txt");
+    std::filesystem::create_symlink("t.jsonl", dir_ + "/l.txt");
+    const ToolRun r = shell("cd '" + dir_ + "' && \"$REPLAY\" " + GetParam());
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find(" are one file; give each a file of its own\n"), std::string::npos)
+        << r.err;
+    EXPECT_EQ(gulpo_test::occurrences(r.err, "\n"), 1) << r.err;
+    EXPECT_EQ(readFile(script), kShortGame);
+    EXPECT_FALSE(std::filesystem::exists(dir_ + "/t.jsonl"));
+}
+
+INSTANTIATE_TEST_SUITE_P(ReplayTool, OneFileTwice,
+                         ::testing::Values("--trace s.txt s.txt", "--summary-json ./h.txt s.txt",
+                                           "--trace t.jsonl --summary-json l.txt s.txt",
+                                           "- <s.txt >>h.txt"));
 
 TEST_F(ReplayTool, HelpGoesToStandardOutput) {
     const ToolRun help = run("--help");
@@ -132,9 +164,16 @@ TEST_F(ReplayTool, EventsPastWhereTheRunStoppedAreNamedInAWarning) {
               std::string::npos)
         << cut.err;
 
-    // An end line, or the main window closed, is the script's own stop.
-    for (const char* script :
-         {"0 click start\n5000 end\n6000 key 37\n", "0 closewin main\n5000 key 37\n"}) {
+    const ToolRun edge = run(write("edge.txt", "0 click start\n600000 key 37\n"));
+    EXPECT_NE(edge.err.find("edge.txt:2: the run stopped at 600000 ms, this line's own time, "
+                            "before delivering it; 1 event was not delivered"),
+              std::string::npos)
+        << edge.err;
+
+    // An end line, or the main window closed, is the script's own stop,
+    // however late it comes.
+    for (const char* script : {"0 click start\n5000 end\n6000 key 37\n",
+                               "0 closewin main\n5000 key 37\n", "700000 closewin main\n"}) {
         const ToolRun stopped = run(write("stopped.txt", script));
         EXPECT_EQ(stopped.status, 0);
         EXPECT_EQ(stopped.err.find("warning"), std::string::npos) << stopped.err;

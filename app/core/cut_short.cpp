@@ -5,6 +5,7 @@
 
 #include <array>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 
 namespace core {
@@ -46,10 +47,13 @@ const char* signalName(int signal) {
     }
 }
 
-void onSignal(int signal) {
+// Says what cut the program short and what became of each file it was
+// writing, removing those that would look complete.
+void dealWithOutputs(const char* cause, const char* which = "") {
     say(programName);
-    say(": stopped by ");
-    say(signalName(signal));
+    say(": ");
+    say(cause);
+    say(which);
     for (Output& o : outputs) {
         if (o.inUse == 0) {
             continue;
@@ -67,9 +71,23 @@ void onSignal(int signal) {
         }
     }
     say("\n");
+}
+
+void onSignal(int signal) {
+    dealWithOutputs("stopped by ", signalName(signal));
     // The handler was reset on entry: the signal, raised again, ends the
     // program with its own status once the handler returns.
     ::raise(signal);
+}
+
+// What ends the program if something calls exit() before main returns.
+const char* exitCause = nullptr;
+int exitStatus = 0;
+
+void onExit() {
+    if (exitCause != nullptr) {
+        endCutShort(exitCause, exitStatus);
+    }
 }
 
 void enlist(const std::string& path, const char* what, bool kept) {
@@ -108,6 +126,25 @@ void endCutShortOnSignals(const char* program) {
         }
         ::sigaction(s, &action, nullptr);
     }
+    // A file size limit is one more full disk: the write that reaches it
+    // fails (EFBIG) and is dealt with as any failed write is.
+    ::signal(SIGXFSZ, SIG_IGN);
+}
+
+void endCutShort(const char* cause, int status) {
+    dealWithOutputs(cause);
+    ::_exit(status);
+}
+
+void cutShortOnExit(const char* cause, int status) {
+    exitStatus = status;
+    exitCause = cause;
+    static const bool registered = std::atexit(onExit) == 0;
+    (void)registered;
+}
+
+void exitsAsPlanned() {
+    exitCause = nullptr;
 }
 
 void removeIfCutShort(const std::string& path, const char* what) {

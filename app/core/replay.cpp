@@ -9,8 +9,9 @@ Replay::Replay(TraceWriter::Sink sink) : session_(platform_, std::move(sink)) {
 std::int64_t Replay::run(const Script& script, std::optional<std::int64_t> until) {
     session_.play(script);
     // An end line stops the run when it is delivered, after the events
-    // listed before it at the same time.
-    return resume(until ? *until : (script.end ? platform::kNever : kDefaultRunMs));
+    // listed before it at the same time; closing the main window ends the
+    // program.
+    return resume(until ? *until : (endsItsOwnGame(script) ? platform::kNever : kDefaultRunMs));
 }
 
 std::int64_t Replay::resume(std::int64_t until) {

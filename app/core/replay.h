@@ -11,8 +11,8 @@
 
 namespace core {
 
-// The virtual time a run stops at when neither the script nor the caller
-// says: ten minutes.
+// The virtual time a run stops at when the caller does not say and the
+// script does not end its own game: ten minutes.
 inline constexpr std::int64_t kDefaultRunMs = 600000;
 
 // The real game on the simulated platform, driven by a script as fast as it
@@ -23,7 +23,8 @@ class Replay {
   public:
     explicit Replay(TraceWriter::Sink sink);
 
-    // Runs the script until its end line, `until`, or the program ends.
+    // Runs the script until its end line, `until`, or the program ends;
+    // without `until`, a script that ends its own game runs to that end.
     // Returns the virtual time reached. The script must outlive the replay.
     std::int64_t run(const Script& script, std::optional<std::int64_t> until = std::nullopt);
 

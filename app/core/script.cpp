@@ -257,6 +257,13 @@ void ScriptReader::keepWritten(ScriptEvent& e, const std::vector<std::string_vie
     e.writtenLength = static_cast<std::uint16_t>(script_.writtenArgs.size() - e.writtenAt);
 }
 
+bool endsItsOwnGame(const Script& script) {
+    return script.end.has_value() ||
+           std::any_of(script.events.begin(), script.events.end(), [](const ScriptEvent& e) {
+               return e.verb == Verb::closewin && kWindows[e.args[0]] == "main";
+           });
+}
+
 Script parseScript(std::string_view text, const std::string& fileName) {
     ScriptReader reader(fileName);
     reader.feed(text);

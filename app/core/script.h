@@ -60,6 +60,10 @@ struct Script {
     }
 };
 
+// Whether the script ends its own game, however late: with an end line,
+// or by closing the main window.
+bool endsItsOwnGame(const Script& script);
+
 // A script that cannot be run: the message names the file, the line and
 // what is wrong ("moves.txt:7: key code 300 is out of range 0 to 255").
 class ScriptError : public std::runtime_error {

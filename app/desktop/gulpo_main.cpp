@@ -4,22 +4,27 @@
 #include <QApplication>
 #include <QIcon>
 #include <QPixmap>
+#include <algorithm>
+#include <array>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "app/core/cut_short.h"
+#include "app/core/one_file_one_job.h"
 #include "app/core/output_file.h"
 #include "app/core/program.h"
 #include "app/core/script_file.h"
+#include "app/core/standard_streams.h"
 #include "app/core/usage_error.h"
 #include "app/desktop/options.h"
-#include "app/desktop/recording.h"
 #include "app/desktop/stepped.h"
 #include "app/desktop/timings.h"
 #include "app/game_icon.h"
 #include "app/graphical_session.h"
+#include "platform/qt/display_gone.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/qt_platform.h"
 
@@ -27,17 +32,33 @@ namespace {
 
 constexpr int kNoGraphicalSession = 1;
 constexpr int kBadCommandLine = 2;
+constexpr int kOutputLost = 3;
+constexpr int kDisplayGone = 4;
+
+constexpr const char* kDisplayWentAway = "the display server went away";
 
 void say(const std::string& message) {
     std::fprintf(stderr, "gulpo: %s\n", message.c_str());
 }
 
+std::unique_ptr<core::OutputFile> outputFile(const std::string& path, const char* what,
+                                             core::OutputFile::Kind kind) {
+    return path.empty() ? nullptr : std::make_unique<core::OutputFile>(path, what, kind);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    core::openClosedStandardStreams();
     desktop::Options options;
     try {
         options = desktop::readOptions(argc, argv);
+        core::refuseOneFileForTwoJobs({{"--record", options.recordPath},
+                                       {"--trace", options.tracePath},
+                                       {"--watch", options.watchPath},
+                                       {"--timings", options.timingsPath},
+                                       {"--stepped", options.steppedCommands},
+                                       {"--stepped", options.steppedReplies}});
     } catch (const core::UsageError& e) {
         say(e.what());
         return kBadCommandLine;
@@ -46,10 +67,11 @@ int main(int argc, char** argv) {
         const std::string text = options.help ? std::string(desktop::helpText())
                                               : std::string("gulpo " GULPO_VERSION "\n");
         std::fwrite(text.data(), 1, text.size(), stdout);
-        return std::fflush(stdout) == 0 ? 0 : 1;
+        return !core::closedAtStart(STDOUT_FILENO) && std::fflush(stdout) == 0 ? 0 : 1;
     }
 
-    // Every file is read or opened before any window: a mistake costs no game.
+    // Every check comes before any window, and before any file is emptied:
+    // a mistake costs neither a game nor an earlier recording.
     std::optional<core::Script> watched;
     if (!options.watchPath.empty()) {
         try {
@@ -60,23 +82,16 @@ int main(int argc, char** argv) {
         }
     }
     core::endCutShortOnSignals("gulpo");
-    std::unique_ptr<desktop::Recording> recording;
-    if (!options.recordPath.empty()) {
-        recording = std::make_unique<desktop::Recording>(options.recordPath);
-        if (!recording->error().empty()) {
-            say(recording->error());
+    using Kind = core::OutputFile::Kind;
+    const auto recording = outputFile(options.recordPath, "the recording", Kind::lines);
+    const auto trace = outputFile(options.tracePath, "the trace", Kind::whole);
+    const auto timingsFile = outputFile(options.timingsPath, "the timings", Kind::whole);
+    const std::array outputs{recording.get(), trace.get(), timingsFile.get()};
+    for (core::OutputFile* o : outputs) {
+        if (o != nullptr && !o->check().empty()) {
+            say(o->error());
             return kBadCommandLine;
         }
-        core::keptIfCutShort(options.recordPath, "the recording");
-    }
-    std::unique_ptr<core::OutputFile> trace;
-    if (!options.tracePath.empty()) {
-        trace = std::make_unique<core::OutputFile>(options.tracePath, "the trace");
-        if (!trace->good()) {
-            say(trace->finish());
-            return kBadCommandLine;
-        }
-        core::removeIfCutShort(options.tracePath, "the trace");
     }
     // Qt aborts when it finds no display; say what is missing instead.
     if (!app::graphicalSessionFound(argc, argv)) {
@@ -88,6 +103,25 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Gulpo");
     QApplication::setDesktopFileName(GULPO_APP_ID);
     platform::QtPlatform platform;
+    // The display is there and the toolkit runs: only now are the files
+    // emptied. A write that fails later is said at once, on standard error
+    // and in the window, and the game goes on.
+    for (core::OutputFile* o : outputs) {
+        if (o == nullptr) {
+            continue;
+        }
+        if (!o->open()) {
+            say(o->error());
+            return kBadCommandLine;
+        }
+        o->onLost = [o, &platform](const std::string& message) {
+            say(message);
+            platform.showNotice(o->stopped());
+        };
+    }
+    if (recording) {
+        recording->write(core::recordingHeader(std::time(nullptr)));
+    }
     core::TraceWriter::Sink sink;
     if (trace) {
         sink = [&trace](std::string_view lines) { trace->write(lines); };
@@ -95,12 +129,8 @@ int main(int argc, char** argv) {
     core::Program program(platform, sink);
     core::Session& session = program.session();
     std::unique_ptr<desktop::Timings> timings;
-    if (!options.timingsPath.empty()) {
-        timings = std::make_unique<desktop::Timings>(options.timingsPath, platform);
-        if (!timings->isOpen()) {
-            say("cannot write the timings " + options.timingsPath);
-            return kBadCommandLine;
-        }
+    if (timingsFile) {
+        timings = std::make_unique<desktop::Timings>(*timingsFile, platform);
         session.alsoTell(*timings);
         platform.onBeep = [&timings] { timings->beeped(); };
     }
@@ -114,26 +144,24 @@ int main(int argc, char** argv) {
     } else {
         program.play([&recording](std::string_view line) {
             if (recording) {
-                recording->take(line);
+                recording->write(line);
             }
         });
     }
     // The window carries the player's picture as its icon.
     QApplication::setWindowIcon(
         QIcon(QPixmap::fromImage(app::gameIcon(session.game().imgGulpo.picture().raster(), 64))));
+    // A display server that goes away ends the game as a signal does.
+    core::cutShortOnExit(kDisplayWentAway, kDisplayGone);
+    platform::whenTheDisplayGoes([] { core::endCutShort(kDisplayWentAway, kDisplayGone); });
     program.load();
     if (timings) {
         platform.windowOf(session.game().frmGulpo)->installEventFilter(timings.get());
     }
 
     const bool ended = program.run();
-    int status = 0;
     if (trace) {
-        if (const std::string lost = trace->finish(); !lost.empty()) {
-            say(lost);
-            status = 1;
-        }
-        core::completed(options.tracePath);
+        trace->finish();
     }
     if (!ended) {
         // The watched script is over: the game stands still, shown until
@@ -141,5 +169,9 @@ int main(int argc, char** argv) {
         program.closeOnly();
         platform.linger();
     }
-    return status;
+    const bool allWritten = std::all_of(outputs.begin(), outputs.end(), [](core::OutputFile* o) {
+        return o == nullptr || o->finish();
+    });
+    core::exitsAsPlanned();
+    return allWritten ? 0 : kOutputLost;
 }

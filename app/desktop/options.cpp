@@ -79,9 +79,16 @@ std::string_view helpText() {
            "\n"
            "Qt's own options (-platform, -style, -reverse, ...) work as in any Qt program.\n"
            "\n"
-           "Exit status: 0 when the window was closed; 1 when there is no graphical\n"
-           "session; 2 for a bad command line, a script that cannot be read, or a file\n"
-           "that cannot be written (before any window opens).\n";
+           "No file may serve two options. A file that cannot be written to its end\n"
+           "during the game is said at once, in the window's title too, and the game goes\n"
+           "on: a recording is kept up to its last whole line, a trace or timings removed.\n"
+           "\n"
+           "Exit status: 0 when the window was closed and every file written whole;\n"
+           "1 when there is no graphical session; 2 for a bad command line, a script that\n"
+           "cannot be read, a file that cannot be written or one file named twice (before\n"
+           "any window opens, with no file changed); 3 when a file could not be written\n"
+           "to its end; 4 when the display server went away (the trace is removed, the\n"
+           "recording kept); 128 + N when signal N cut the game short.\n";
 }
 
 Options readOptions(int argc, const char* const* argv) {

@@ -1,34 +1,30 @@
 #include "app/desktop/timings.h"
 
 #include <QEvent>
+#include <string>
 
 namespace desktop {
 
-Timings::Timings(const std::string& path, const platform::Platform& platform)
-    : file_(std::fopen(path.c_str(), "we")), platform_(platform) {}
-
-Timings::~Timings() {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-    }
-}
+Timings::Timings(core::OutputFile& file, const platform::Platform& platform)
+    : file_(file), platform_(platform) {}
 
 void Timings::line(std::string_view what, bool withClock, long long extra) {
-    if (file_ == nullptr) {
+    if (!file_.good()) {
         return;
     }
     const long long ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
                              std::chrono::steady_clock::now().time_since_epoch())
                              .count();
-    std::fprintf(file_, "%.*s %lld", static_cast<int>(what.size()), what.data(), ns);
+    std::string text(what);
+    text += " " + std::to_string(ns);
     if (withClock) {
-        std::fprintf(file_, " %lld", static_cast<long long>(platform_.nowMs()));
+        text += " " + std::to_string(platform_.nowMs());
     }
     if (extra >= 0) {
-        std::fprintf(file_, " %lld", extra);
+        text += " " + std::to_string(extra);
     }
-    std::fputc('\n', file_);
-    std::fflush(file_);
+    text += '\n';
+    file_.write(text);
 }
 
 void Timings::handlerReturned(game::Handler handler, int /*detail*/) {

@@ -2,10 +2,9 @@
 
 #include <QObject>
 #include <chrono>
-#include <cstdio>
-#include <string>
 #include <string_view>
 
+#include "app/core/output_file.h"
 #include "game/game_events.h"
 #include "platform/platform.h"
 
@@ -22,12 +21,8 @@ namespace desktop {
 //   paint NS         the main window was repainted
 class Timings : public QObject, public game::GameEvents {
   public:
-    Timings(const std::string& path, const platform::Platform& platform);
-    ~Timings() override;
-    Timings(const Timings&) = delete;
-    Timings& operator=(const Timings&) = delete;
-
-    bool isOpen() const { return file_ != nullptr; }
+    // Writes to `file`, which is open.
+    Timings(core::OutputFile& file, const platform::Platform& platform);
 
     void handlerReturned(game::Handler handler, int detail) override;
     void waitBegan(int ms) override;
@@ -41,7 +36,7 @@ class Timings : public QObject, public game::GameEvents {
   private:
     void line(std::string_view what, bool withClock, long long extra = -1);
 
-    std::FILE* file_ = nullptr;
+    core::OutputFile& file_;
     const platform::Platform& platform_;
 };
 

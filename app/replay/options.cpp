@@ -34,7 +34,7 @@ std::string_view helpText() {
            "and writes a JSON Lines trace of every handler with the game state after it.\n"
            "\n"
            "  --until MS            stop when the virtual clock reaches MS (default: the\n"
-           "                        script's end line, else 600000)\n"
+           "                        script's end line or closewin main, else 600000)\n"
            "  --trace FILE          write the trace to FILE (default: standard output)\n"
            "  --no-trace            write no trace\n"
            "  --summary-json FILE   write the run's figures to FILE as one JSON object:\n"
@@ -43,8 +43,9 @@ std::string_view helpText() {
            "  --quiet               no summary on standard error\n"
            "  --help                this text\n"
            "\n"
-           "Exit status: 0 done; 1 the trace or the summary could not be written;\n"
-           "2 a bad script or command line (nothing is run).\n";
+           "Exit status: 0 done; 1 the trace or the summary could not be written (said\n"
+           "at once; an incomplete file is removed); 2 a bad script or command line, or\n"
+           "one file named twice (nothing is run); 128 + N when signal N cut the run short.\n";
 }
 
 Options readOptions(int argc, const char* const* argv) {

@@ -1,14 +1,18 @@
 // gulpo-replay: the real game on the simulated platform, driven by a script
 // of timed input events, writing a trace of every handler run.
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
 
 #include "app/core/cut_short.h"
+#include "app/core/one_file_one_job.h"
 #include "app/core/output_file.h"
 #include "app/core/replay.h"
 #include "app/core/script_file.h"
+#include "app/core/standard_streams.h"
 #include "app/replay/options.h"
 #include "app/replay/summary.h"
 
@@ -35,17 +39,23 @@ void warnOfCutOff(const core::Replay::CutOff& cut, const replay::Options& option
     if (cut.first == nullptr) {
         return;
     }
+    const std::string when =
+        cut.first->t == reached
+            ? ", this line's own time, before delivering it; "
+            : ", before this line's time " + std::to_string(cut.first->t) + " ms; ";
     say("warning: " + core::shownScriptName(options.scriptPath) + ":" +
         std::to_string(cut.first->line) + ": the run stopped at " + std::to_string(reached) +
-        " ms, before this line's time " + std::to_string(cut.first->t) + " ms; " +
-        std::to_string(cut.events) + (cut.events == 1 ? " event was" : " events were") +
-        " not delivered" +
-        (options.until ? "" : " (an 'end' line or --until MS runs longer than 600000 ms)"));
+        " ms" + when + std::to_string(cut.events) +
+        (cut.events == 1 ? " event was" : " events were") + " not delivered" +
+        (options.until ? ""
+                       : " (an 'end' line, a 'closewin main' or --until MS runs longer than "
+                         "600000 ms)"));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    core::openClosedStandardStreams();
     core::endCutShortOnSignals("gulpo-replay");
     replay::Options options;
     try {
@@ -58,7 +68,20 @@ int main(int argc, char** argv) {
     if (options.help) {
         const std::string_view help = replay::helpText();
         std::fwrite(help.data(), 1, help.size(), stdout);
-        return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : kOutputLost;
+        return !core::closedAtStart(STDOUT_FILENO) && std::fflush(stdout) == 0 &&
+                       std::ferror(stdout) == 0
+                   ? 0
+                   : kOutputLost;
+    }
+    try {
+        core::refuseOneFileForTwoJobs(
+            {{"the script", options.scriptPath, options.scriptPath == "-" ? STDIN_FILENO : -1},
+             {"--trace", options.noTrace ? "" : options.tracePath},
+             {"the trace", "", options.noTrace || !options.tracePath.empty() ? -1 : STDOUT_FILENO},
+             {"--summary-json", options.summaryJsonPath}});
+    } catch (const core::UsageError& e) {
+        say(e.what());
+        return kBadScript;
     }
 
     core::Script script;
@@ -69,30 +92,30 @@ int main(int argc, char** argv) {
         return kBadScript;
     }
 
-    // Both outputs are opened before the run, so that one that cannot be
-    // written costs no run.
+    // Both outputs are checked before the run, so that one that cannot be
+    // written costs no run, and emptied only once both can be.
     std::unique_ptr<core::OutputFile> trace;
     if (!options.noTrace) {
         trace = std::make_unique<core::OutputFile>(options.tracePath, "the trace");
-        if (!trace->good()) {
-            say(trace->finish());
-            return kOutputLost;
-        }
     }
     std::unique_ptr<core::OutputFile> summary;
     if (!options.summaryJsonPath.empty()) {
         summary = std::make_unique<core::OutputFile>(options.summaryJsonPath, "the summary");
-        if (!summary->good()) {
-            say(summary->finish());
+    }
+    for (core::OutputFile* o : {trace.get(), summary.get()}) {
+        if (o != nullptr && !o->check().empty()) {
+            say(o->error());
             return kOutputLost;
         }
     }
-    // Cut short by a signal, neither output may be left looking complete.
-    if (trace) {
-        core::removeIfCutShort(options.tracePath, "the trace");
-    }
-    if (summary) {
-        core::removeIfCutShort(options.summaryJsonPath, "the summary");
+    for (core::OutputFile* o : {trace.get(), summary.get()}) {
+        if (o != nullptr && !o->open()) {
+            say(o->error());
+            return kOutputLost;
+        }
+        if (o != nullptr) {
+            o->onLost = say;
+        }
     }
     core::TraceWriter::Sink sink;
     if (trace) {
@@ -114,20 +137,14 @@ int main(int argc, char** argv) {
     }
 
     int status = 0;
-    if (trace) {
-        if (const std::string lost = trace->finish(); !lost.empty()) {
-            say(lost);
-            status = kOutputLost;
-        }
-        core::completed(options.tracePath);
+    if (trace && !trace->finish()) {
+        status = kOutputLost;
     }
     if (summary) {
         summary->write(replay::summaryJson(figures));
-        if (const std::string lost = summary->finish(); !lost.empty()) {
-            say(lost);
+        if (!summary->finish()) {
             status = kOutputLost;
         }
-        core::completed(options.summaryJsonPath);
     }
     if (!options.quiet) {
         say(replay::summaryLine(figures));

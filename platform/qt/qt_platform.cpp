@@ -150,9 +150,25 @@ void QtPlatform::windowInput(const Input& input) {
 void QtPlatform::attach(Form& form) {
     auto* window = new FormWindow(form, *this);
     windows_[&form] = window;
+    showNotices(*window);
     if (form.Visible()) {
         window->show();
     }
+}
+
+void QtPlatform::showNotice(const std::string& text) {
+    notices_ += (notices_.empty() ? "" : "; ") + text;
+    for (auto& [form, window] : windows_) {
+        showNotices(*window);
+    }
+}
+
+void QtPlatform::showNotices(FormWindow& window) const {
+    const Form* form = window.form();
+    if (notices_.empty() || form == nullptr || form->owner() != nullptr) {
+        return;
+    }
+    window.setWindowTitle(QString::fromStdString(form->caption() + " - " + notices_));
 }
 
 void QtPlatform::windowGone(const Form& form) {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/real_time.h"
@@ -25,6 +26,8 @@ class QtPlatform : public Platform {
     ~QtPlatform() override;
 
     void attach(Form& form) override;
+    // After the main window's caption: "Gulpo - the trace stopped: ...".
+    void showNotice(const std::string& text) override;
 
     // The window showing a form, if it has one.
     FormWindow* windowOf(const Form& form) const;
@@ -50,6 +53,7 @@ class QtPlatform : public Platform {
 
   private:
     void startEventSound();
+    void showNotices(FormWindow& window) const;
 
     RealTime realTime_;
     // When freed memory last went back to the system (elapsedMs).
@@ -59,6 +63,7 @@ class QtPlatform : public Platform {
     std::unique_ptr<EventSound> eventSound_;
     std::unique_ptr<QObject> firstPaint_;
     std::map<const Form*, FormWindow*> windows_;
+    std::string notices_;
 };
 
 }  // namespace platform

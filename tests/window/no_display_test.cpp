@@ -3,6 +3,8 @@
 // 1, instead of aborting inside the toolkit; a platform named explicitly
 // still starts.
 
+#include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -110,6 +112,8 @@ INSTANTIATE_TEST_SUITE_P(
 // The command line is read before anything else, so its refusals, its help
 // and its version need no display: each is one line, and a refusal ends with
 // status 2 before any window (without a display, a window would be status 1).
+// A start refused for any reason leaves an earlier recording (OLD, also as
+// HARD and SYM links) as it was; no file serves two options.
 struct CommandLine {
     std::vector<std::string> args;
     int status;
@@ -126,21 +130,29 @@ void PrintTo(const CommandLine& line, std::ostream* os) {
 class GulpoCommandLine : public NoDisplay, public ::testing::WithParamInterface<CommandLine> {};
 
 TEST_P(GulpoCommandLine, SaysWhatItDoesOnOneLineBeforeAnyWindow) {
+    const std::string earlier = "# recorded by gulpo\n0 click start\n";
+    std::ofstream(dir() + "/OLD") << earlier;
+    std::filesystem::create_hard_link(dir() + "/OLD", dir() + "/HARD");
+    std::filesystem::create_symlink(dir() + "/OLD", dir() + "/SYM");
     std::vector<std::string> args = GetParam().args;
     for (std::string& arg : args) {
         if (arg == "BAD_SCRIPT") {
             arg = artifactPath("no_display_bad_script.txt");
             std::ofstream(arg) << "0 click start\n100 jump 3\n";
+        } else if (arg == "OLD" || arg == "HARD" || arg == "SYM") {
+            arg.insert(0, dir() + "/");
         }
     }
     const auto status = run(args, {}, milliseconds(5000));
     ASSERT_TRUE(status.has_value()) << "gulpo still runs 5 s after starting";
-    EXPECT_TRUE(status->exited && status->code == GetParam().status) << status->describe();
-    const std::string said = readFile(GetParam().status == 2 ? errLog_ : outLog_);
+    EXPECT_EQ(status->exited ? status->code : 128 + status->signal, GetParam().status)
+        << status->describe();
+    const std::string said = readFile(GetParam().status == 0 ? outLog_ : errLog_);
     EXPECT_NE(said.find(GetParam().says), std::string::npos) << said;
     if (GetParam().status == 2) {
         EXPECT_EQ(errorLines().size(), 1u) << said;
     }
+    EXPECT_EQ(readFile(dir() + "/OLD"), earlier) << "an earlier recording was spoiled";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -156,13 +168,37 @@ INSTANTIATE_TEST_SUITE_P(
             {"--watch", "BAD_SCRIPT"}, 2, "no_display_bad_script.txt:2: unknown verb 'jump'"},
         CommandLine{{"--record", "/no/such/dir/r.txt"},
                     2,
-                    "cannot write the recording '/no/such/dir/r.txt'"},
+                    "/no/such/dir/r.txt: cannot write the recording"},
         CommandLine{
             {"--trace", "/no/such/dir/t.jsonl"}, 2, "/no/such/dir/t.jsonl: cannot write the trace"},
-        CommandLine{{"--record", "r.txt", "--watch", "w.txt"}, 2, "do not go together"}),
+        CommandLine{{"--record", "r.txt", "--watch", "w.txt"}, 2, "do not go together"},
+        CommandLine{{"--record", "OLD", "--trace", "OLD"}, 2, "are one file"},
+        CommandLine{{"--record", "OLD", "--timings", "HARD"}, 2, "are one file"},
+        CommandLine{{"--trace", "OLD", "--timings", "SYM"}, 2, "are one file"},
+        CommandLine{{"--watch", "OLD", "--trace", "HARD"}, 2, "are one file"},
+        CommandLine{{"--watch", "OLD", "--timings", "SYM"}, 2, "are one file"},
+        CommandLine{{"--record", "OLD", "--trace", "/no/such/dir/t.jsonl"}, 2, "the trace"},
+        CommandLine{{"--record", "OLD", "--timings", "/no/such/dir/t.txt"}, 2, "the timings"},
+        CommandLine{{"--record", "OLD"}, 1, "no graphical session"},
+        CommandLine{{"--record", "OLD", "-platform", "nosuch"}, 128 + SIGABRT, "nosuch"}),
     [](const ::testing::TestParamInfo<CommandLine>& p) {
         return "Case" + std::to_string(p.index);
     });
+
+// With standard error closed, the program's own messages (here the signal's)
+// go nowhere, not into the recording, where no replay would take them.
+TEST_F(NoDisplay, AClosedStandardErrorLeavesTheRecordingToTheGame) {
+    const std::string recording = dir() + "/r.txt";
+    program_.emplace(
+        std::vector<std::string>{"/bin/sh", "-c", "exec \"$0\" \"$@\" 2>&-", options.program,
+                                 "-platform", "offscreen", "--record", recording},
+        std::vector<std::string>{}, outLog_, -1, errLog_);
+    ASSERT_TRUE(pollUntil([&] { return readFile(recording).ends_with("\n"); }, Millis(10000)));
+    EXPECT_EQ(program_->stop().signal, SIGTERM);
+    const std::string lines = readFile(recording);
+    EXPECT_TRUE(lines.starts_with("# recorded by gulpo") && lines.find('\n') == lines.size() - 1)
+        << lines;
+}
 
 }  // namespace
 }  // namespace window_test
