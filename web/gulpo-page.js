@@ -151,6 +151,7 @@ var Module = (function () {
     picker.value = '';
   });
   playButton.addEventListener('click', play);
+  document.addEventListener('gulpo-notice', (event) => say(event.detail));
 
   document.addEventListener('dragover', (event) => {
     event.preventDefault();

@@ -35,6 +35,10 @@ void gulpo_page_focus(int window, int focused, int enter, int active);
 void gulpo_page_blit(int window, const std::uint8_t* rgba, int canvasWidth, int canvasHeight, int x,
                      int y, int width, int height);
 
+// Tells the player something that does not stop the game; the page shows
+// it above the game (the event "gulpo-notice", its detail the text).
+void gulpo_page_notice(const char* text);
+
 // True while the page is hidden (another tab, a minimised browser).
 int gulpo_page_hidden(void);
 // A dot's sound, `lateMs` after the dot was eaten; a sound that would

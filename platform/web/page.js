@@ -366,6 +366,11 @@ mergeInto(LibraryManager.library, {
     GulpoPage.timed(performance.now(), 'paint');
   },
 
+  gulpo_page_notice__deps: ['$GulpoPage'],
+  gulpo_page_notice: function (text) {
+    document.dispatchEvent(new CustomEvent('gulpo-notice', {detail: GulpoPage.text(text)}));
+  },
+
   gulpo_page_hidden: function () {
     return document.hidden ? 1 : 0;
   },

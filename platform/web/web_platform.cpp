@@ -94,6 +94,10 @@ void WebPlatform::close(int window) {
     }
 }
 
+void WebPlatform::showNotice(const std::string& text) {
+    gulpo_page_notice(text.c_str());
+}
+
 void WebPlatform::refit() {
     for (const auto& w : windows_) {
         w->fit();

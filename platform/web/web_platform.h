@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/platform.h"
@@ -28,6 +29,8 @@ class WebPlatform : public Platform {
     ~WebPlatform() override;
 
     void attach(Form& form) override;
+    // Said on the page, above the game.
+    void showNotice(const std::string& text) override;
 
     // The player's input, as the page hands it over: `window` is the page's
     // number for the form, `element` its number for a button. A key's code
