@@ -174,9 +174,9 @@ void FormWindow::place() {
         resize(fitted);
     }
     QWidget* owner = parentWidget();
-    const QMargins ownerFrame =
-        owner != nullptr && owner->windowHandle() != nullptr ? owner->windowHandle()->frameMargins()
-                                                             : QMargins();
+    const QMargins ownerFrame = owner != nullptr && owner->windowHandle() != nullptr
+                                    ? owner->windowHandle()->frameMargins()
+                                    : QMargins();
     // Until it is framed, a dialog's frame is taken to be its owner's.
     const QMargins frame = owner != nullptr && frame_.isNull() ? ownerFrame : frame_;
     QRect framed(geometry().topLeft() - QPoint(frame.left(), frame.top()), size().grownBy(frame));
@@ -280,7 +280,8 @@ void FormWindow::visibilityChanged(bool visible) {
 void FormWindow::focusChanged() {
     if (!focusOwed_) {
         focusOwed_ = true;
-        QMetaObject::invokeMethod(this, [this] { applyFocus(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { applyFocus(); }, Qt::QueuedConnection);
     }
 }
 

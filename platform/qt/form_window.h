@@ -66,9 +66,9 @@ class FormWindow : public QWidget, public FormView {
     Form* form_;
     QtPlatform& platform_;
     TwipsMapping mapping_;
-    QSize fitted_;   // the size in pixels the mapping was made for
-    QSize refused_;  // a size below the smallest that was already sent back
-    QMargins frame_;  // the window manager's frame, as far as it is known
+    QSize fitted_;            // the size in pixels the mapping was made for
+    QSize refused_;           // a size below the smallest that was already sent back
+    QMargins frame_;          // the window manager's frame, as far as it is known
     bool focusOwed_ = false;  // Qt has yet to hear where the form's focus is
     std::map<const CommandButton*, QPushButton*> buttons_;
     std::map<std::uint32_t, QImage> images_;
