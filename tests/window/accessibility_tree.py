@@ -1,14 +1,11 @@
 """What a screen reader finds of an application on the accessibility bus.
 
-tree APP: APP's windows and what they hold, a line each, indented by depth:
-role "name", then "text" if the text is the name ("other text" if not),
-"default" for the default button, what labels it ('labelled-by "Lives:"')
-or what it labels, its description, and "hidden" unless it is showing and
-visible.
-watch APP TEXT: "listening", then each change of a label's name or text,
-as a screen reader reads it (with what labels it, else its description),
-and each control that takes the focus, until a label's text becomes TEXT;
-after 20 s, status 1.
+tree APP: what APP shows (also within a hidden window), a line each, indented
+by depth: role "name", then "text" if the text is the name ("other text" if
+not), "default" for the default button, and how a value is read.
+watch APP TEXT: "listening", then each change of a label's name or text (as it
+is read) and each control that takes the focus, until a label's text becomes
+TEXT; after 20 s, status 1.
 """
 import os
 import sys
@@ -17,30 +14,24 @@ import pyatspi
 from gi.repository import GLib
 
 
-def related(node, kind):
-    return [r.getTarget(0).name for r in node.getRelationSet() if r.getRelationType() == kind]
-
-
 def read_as(node):
-    caption = related(node, pyatspi.RELATION_LABELLED_BY)
-    named = caption[0] if caption else node.description + ":" if node.description else ""
-    return "%s %s" % (named, node.name) if named else node.name
+    """The name, after what labels it or else its description."""
+    named = [r.getTarget(0).name for r in node.getRelationSet()
+             if r.getRelationType() == pyatspi.RELATION_LABELLED_BY]
+    named = named or ([node.description + ":"] if node.description else [])
+    return " ".join(named + [node.name])
 
 
 def print_tree(node, depth):
     state = node.getState()
-    try:
-        text = " text" if node.queryText().getText(0, -1) == node.name else " other text"
-    except NotImplementedError:
-        text = ""
-    words = [text]
-    words += [" default"] if state.contains(pyatspi.STATE_IS_DEFAULT) else []
-    words += [' labelled-by "%s"' % n for n in related(node, pyatspi.RELATION_LABELLED_BY)]
-    words += [' label-for "%s"' % n for n in related(node, pyatspi.RELATION_LABEL_FOR)]
-    words += [' described-as "%s"' % node.description] if node.description else []
-    shown = state.contains(pyatspi.STATE_SHOWING) and state.contains(pyatspi.STATE_VISIBLE)
-    words += [] if shown else [" hidden"]
-    print('%s%s "%s"%s' % ("  " * depth, node.getRoleName(), node.name, "".join(words)))
+    if state.contains(pyatspi.STATE_SHOWING) and state.contains(pyatspi.STATE_VISIBLE):
+        try:
+            text = " text" if node.queryText().getText(0, -1) == node.name else " other text"
+        except NotImplementedError:
+            text = ""
+        text += " default" if state.contains(pyatspi.STATE_IS_DEFAULT) else ""
+        text += ' read as "%s"' % read_as(node) if read_as(node) != node.name else ""
+        print('%s%s "%s"%s' % ("  " * depth, node.getRoleName(), node.name, text))
     for child in node:
         print_tree(child, depth + 1)
 
@@ -48,12 +39,10 @@ def print_tree(node, depth):
 def changed(event):
     if event.host_application.name != sys.argv[2]:
         return
-    role = event.source.getRoleName()
-    if event.type.startswith("object:state-changed:focused"):
-        if event.detail1 == 1:
-            print('focused %s "%s"' % (role, event.source.name), flush=True)
-    elif role == "label":
-        print('%s read as "%s"' % (event.type, read_as(event.source)), flush=True)
+    if event.type.startswith("object:state-changed:focused") and event.detail1:
+        print('focused %s "%s"' % (event.source.getRoleName(), event.source.name), flush=True)
+    elif event.source.getRoleName() == "label":
+        print('%s "%s"' % (event.type, read_as(event.source)), flush=True)
         # A caption's text change follows its name change.
         if event.type.startswith("object:text-changed:insert") and event.source.name == sys.argv[3]:
             pyatspi.Registry.stop()
