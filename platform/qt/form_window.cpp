@@ -393,6 +393,13 @@ void FormWindow::moveEvent(QMoveEvent* event) {
     placeOnceFramed();
 }
 
+// A frame known as the window shows is heeded then, not at the first
+// resize the player makes.
+void FormWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    placeOnceFramed();
+}
+
 void FormWindow::closeEvent(QCloseEvent* event) {
     // The window goes when the game takes the close, as any other input.
     event->ignore();
