@@ -162,7 +162,7 @@ std::vector<Window> childrenOf(Display* d, Window window) {
 std::string nameOf(Display* d, Window window) {
     char* title = nullptr;
     XFetchName(d, window, &title);
-    const std::string name = title != nullptr ? title : "";
+    std::string name = title != nullptr ? title : "";
     if (title != nullptr) {
         XFree(title);
     }
