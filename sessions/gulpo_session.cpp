@@ -22,7 +22,12 @@ constexpr const char* kHarmlessWarning = "QStandardPaths: XDG_RUNTIME_DIR not se
 GulpoSession::GulpoSession(SessionOptions options)
     : options_(std::move(options)),
       screen_(artifactPath("window_" + options_.name + ".xvfb.log")),
-      client_(screen_.display()) {}
+      client_(screen_.display()) {
+    if (!options_.windowManagerDir.empty()) {
+        bus_.emplace(sessionBus(options_.windowManagerDir));
+        windowManager_.emplace(windowManager(client_, display(), options_.windowManagerDir));
+    }
+}
 
 GulpoSession::~GulpoSession() {
     if (program_) {

@@ -30,6 +30,9 @@ struct SessionOptions {
     std::optional<WindowSize> mainWindowSize{};
     // The program to run: the game.
     std::string program = GULPO_PROGRAM;
+    // A folder for the session bus of a window manager of the session's own
+    // (see windowManager()); none: the windows are not managed.
+    std::string windowManagerDir{};
 };
 
 class GulpoSession {
@@ -106,6 +109,8 @@ class GulpoSession {
     SessionOptions options_;
     VirtualScreen screen_;
     XClient client_;
+    std::optional<Server> bus_;
+    std::optional<Server> windowManager_;
     std::optional<ChildProcess> program_;
     std::chrono::steady_clock::time_point launchedAt_;
     XWindowId main_ = 0;

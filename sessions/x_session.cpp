@@ -144,26 +144,48 @@ struct TopLevel {
     std::string name;
 };
 
-// The root's children, each with its name ("" if it has none).
-std::vector<TopLevel> topLevels(Display* d) {
-    std::vector<TopLevel> found;
+std::vector<Window> childrenOf(Display* d, Window window) {
     Window root = 0;
     Window parent = 0;
     Window* children = nullptr;
     unsigned int count = 0;
-    if (XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count) == 0) {
-        return found;
+    if (XQueryTree(d, window, &root, &parent, &children, &count) == 0) {
+        return {};
     }
-    for (unsigned int i = 0; i < count; ++i) {
-        char* title = nullptr;
-        XFetchName(d, children[i], &title);
-        found.push_back({children[i], title != nullptr ? title : ""});
-        if (title != nullptr) {
-            XFree(title);
-        }
-    }
+    std::vector<Window> found(children, children + count);
     if (children != nullptr) {
         XFree(children);
+    }
+    return found;
+}
+
+std::string nameOf(Display* d, Window window) {
+    char* title = nullptr;
+    XFetchName(d, window, &title);
+    std::string name = title != nullptr ? title : "";
+    if (title != nullptr) {
+        XFree(title);
+    }
+    return name;
+}
+
+// The root's children, each with its name ("" if it has none), and in
+// place of a window manager's frame, which has none, the named windows it
+// frames.
+std::vector<TopLevel> topLevels(Display* d) {
+    std::vector<TopLevel> found;
+    for (Window w : childrenOf(d, DefaultRootWindow(d))) {
+        const std::string name = nameOf(d, w);
+        if (!name.empty()) {
+            found.push_back({w, name});
+            continue;
+        }
+        found.push_back({w, ""});
+        for (Window framed : childrenOf(d, w)) {
+            if (std::string inner = nameOf(d, framed); !inner.empty()) {
+                found.push_back({framed, inner});
+            }
+        }
     }
     return found;
 }
@@ -295,6 +317,49 @@ std::optional<WindowSize> XClient::screenSize() {
     return size(DefaultRootWindow(dpy(display_)));
 }
 
+std::string WindowRect::describe() const {
+    return std::to_string(width) + "x" + std::to_string(height) + " at (" + std::to_string(x) +
+           "," + std::to_string(y) + ")";
+}
+
+std::optional<WindowRect> XClient::placement(XWindowId window) {
+    Display* d = dpy(display_);
+    const auto s = size(window);
+    Window child = 0;
+    int x = 0;
+    int y = 0;
+    if (!s || XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &x, &y, &child) == 0) {
+        return std::nullopt;
+    }
+    return WindowRect{x, y, s->width, s->height};
+}
+
+std::optional<WindowRect> XClient::framePlacement(XWindowId window) {
+    Display* d = dpy(display_);
+    Window at = window;
+    for (;;) {
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(d, at, &root, &parent, &children, &count) == 0) {
+            return std::nullopt;
+        }
+        if (children != nullptr) {
+            XFree(children);
+        }
+        if (parent == root) {
+            return placement(at);
+        }
+        at = parent;
+    }
+}
+
+bool XClient::managed() {
+    Display* d = dpy(display_);
+    return XGetSelectionOwner(d, atom(d, "WM_S0")) != None;
+}
+
 XWindowId XClient::owner(XWindowId window) {
     Window owner = 0;
     return XGetTransientForHint(dpy(display_), window, &owner) != 0 ? owner : 0;
@@ -363,14 +428,27 @@ bool XClient::focus(XWindowId window, Millis timeout) {
     Display* d = dpy(display_);
     XSetInputFocus(d, window, RevertToParent, CurrentTime);
     XSync(d, False);
-    return pollUntil(
-        [&] {
-            Window focused = 0;
-            int revert = 0;
-            XGetInputFocus(d, &focused, &revert);
-            return focused == window;
-        },
-        timeout);
+    return pollUntil([&] { return inputFocus() == window; }, timeout);
+}
+
+XWindowId XClient::inputFocus() {
+    Window focused = 0;
+    int revert = 0;
+    XGetInputFocus(dpy(display_), &focused, &revert);
+    return focused;
+}
+
+void XClient::destroy(XWindowId window) {
+    XDestroyWindow(dpy(display_), window);
+    XSync(dpy(display_), False);
+}
+
+ServerStart windowManager(XClient& x, const std::string& display, const std::string& dir) {
+    return {"xfwm4",
+            {GULPO_XFWM4, "--compositor=off"},
+            {"DISPLAY=" + display, "DBUS_SESSION_BUS_ADDRESS=" + busAddress(dir), "NO_AT_BRIDGE=1"},
+            dir + "/xfwm4.log",
+            [&x] { return x.managed(); }};
 }
 
 void XClient::askToClose(XWindowId window) {

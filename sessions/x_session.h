@@ -40,6 +40,20 @@ struct WindowSize {
     int height = 0;
 };
 
+// Where a window lies on the screen.
+struct WindowRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+
+    bool within(const WindowRect& outer) const {
+        return x >= outer.x && y >= outer.y && x + width <= outer.x + outer.width &&
+               y + height <= outer.y + outer.height;
+    }
+    std::string describe() const;
+};
+
 // Where a window stands with the server.
 enum class MapState {
     gone,        // the window no longer exists
@@ -70,8 +84,9 @@ class XClient {
     XClient& operator=(const XClient&) = delete;
     ~XClient();
 
-    // The largest mapped top-level window whose name is exactly `name`;
-    // polls until `timeout` has passed, 0 if there is none.
+    // The largest mapped top-level window whose name is exactly `name` (the
+    // window itself, not the frame a window manager gives it); polls until
+    // `timeout` has passed, 0 if there is none.
     XWindowId findTopLevel(const std::string& name, Millis timeout);
     // Every top-level window whose name is exactly `name`, mapped or not.
     std::vector<XWindowId> topLevelsNamed(const std::string& name);
@@ -82,6 +97,12 @@ class XClient {
     std::optional<WindowSize> size(XWindowId window);
     // The size of the screen the windows are on.
     std::optional<WindowSize> screenSize();
+    // Where the client area lies on the screen; nothing if the window is gone.
+    std::optional<WindowRect> placement(XWindowId window);
+    // Where the window lies with the frame a window manager gave it.
+    std::optional<WindowRect> framePlacement(XWindowId window);
+    // Whether a window manager manages the screen.
+    bool managed();
     // The window that `window` belongs to (WM_TRANSIENT_FOR), or 0.
     XWindowId owner(XWindowId window);
     MapState mapState(XWindowId window);
@@ -103,6 +124,10 @@ class XClient {
     // Gives the window the input focus, as a window manager would, and waits
     // until the server reports it has it.
     bool focus(XWindowId window, Millis timeout);
+    // The window that has the input focus.
+    XWindowId inputFocus();
+    // Destroys the window, as any client of the server may.
+    void destroy(XWindowId window);
     // What a window manager's close button does: a WM_DELETE_WINDOW client
     // message on WM_PROTOCOLS.
     void askToClose(XWindowId window);
@@ -110,5 +135,10 @@ class XClient {
   private:
     void* display_ = nullptr;  // Display*
 };
+
+// xfwm4 on `display`, which frames windows and places a dialog at the
+// screen's centre rather than over its owner, on the session bus at
+// busAddress(`dir`), which starts its settings' daemon.
+ServerStart windowManager(XClient& x, const std::string& display, const std::string& dir);
 
 }  // namespace sessions

@@ -12,8 +12,14 @@ namespace platform {
 
 namespace {
 
+class LabelAccessible;
+
+// The accessible label of `label` in its window, if it has one.
+LabelAccessible* accessibleOf(FormWindow* window, const Label* label);
+
 // A label the window paints: read-only text whose name and text are its
-// caption.
+// caption. A screen reader reads a value with what names it: the caption
+// that labels it ("Lives: 2"), or its description ("Score: 400").
 class LabelAccessible : public QAccessibleInterface, public QAccessibleTextInterface {
   public:
     LabelAccessible(FormWindow* window, const Label* label)
@@ -53,8 +59,13 @@ class LabelAccessible : public QAccessibleInterface, public QAccessibleTextInter
     int indexOfChild(const QAccessibleInterface* /*child*/) const override { return -1; }
     QAccessibleInterface* childAt(int /*x*/, int /*y*/) const override { return nullptr; }
     QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Description && label() != nullptr) {
+            return QString::fromStdString(label()->valueName());
+        }
         return t == QAccessible::Name ? caption() : QString();
     }
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(
+        QAccessible::Relation match) const override;
     void setText(QAccessible::Text /*t*/, const QString& /*text*/) override {}
     QRect rect() const override {
         if (label() == nullptr) {
@@ -67,7 +78,7 @@ class LabelAccessible : public QAccessibleInterface, public QAccessibleTextInter
     QAccessible::State state() const override {
         QAccessible::State s;
         s.readOnly = true;
-        s.invisible = label() == nullptr || !label()->Visible();
+        s.invisible = label() == nullptr || !label()->Visible() || !window_->isVisible();
         return s;
     }
     void* interface_cast(QAccessible::InterfaceType t) override {
@@ -182,12 +193,52 @@ class FormAccessible : public QAccessibleWidget {
     bool dropped_ = false;
 };
 
+LabelAccessible* accessibleOf(FormWindow* window, const Label* label) {
+    auto* form = dynamic_cast<FormAccessible*>(QAccessible::queryAccessibleInterface(window));
+    if (form == nullptr || label == nullptr) {
+        return nullptr;
+    }
+    for (LabelAccessible* l : form->labels()) {
+        if (l->label() == label) {
+            return l;
+        }
+    }
+    return nullptr;
+}
+
+// Each value label is labelled by its caption, and each caption labels its
+// value.
+QList<QPair<QAccessibleInterface*, QAccessible::Relation>> LabelAccessible::relations(
+    QAccessible::Relation match) const {
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>> found;
+    if (label() == nullptr) {
+        return found;
+    }
+    if ((match & QAccessible::Label) != 0) {
+        if (LabelAccessible* caption = accessibleOf(window_, label()->namedBy())) {
+            found.append({caption, QAccessible::Label});
+        }
+    }
+    if ((match & QAccessible::Labelled) != 0) {
+        for (const Element* e : window_->form()->layers()) {
+            const auto* value =
+                e->kind() == ElementKind::label ? static_cast<const Label*>(e) : nullptr;
+            if (value != nullptr && value->namedBy() == label()) {
+                if (LabelAccessible* named = accessibleOf(window_, value)) {
+                    found.append({named, QAccessible::Labelled});
+                }
+            }
+        }
+    }
+    return found;
+}
+
 QAccessibleInterface* formAccessibleFactory(const QString& /*className*/, QObject* object) {
     auto* window = dynamic_cast<FormWindow*>(object);
     return window != nullptr ? new FormAccessible(window) : nullptr;
 }
 
-FormAccessible* accessibleOf(FormWindow& window) {
+FormAccessible* formAccessibleOf(FormWindow& window) {
     // Nothing reads the windows while assistive technology is off.
     if (!QAccessible::isActive()) {
         return nullptr;
@@ -206,13 +257,13 @@ void installFormAccessibility() {
 }
 
 void announceCaption(FormWindow& window, const Label& label) {
-    if (FormAccessible* a = accessibleOf(window)) {
+    if (FormAccessible* a = formAccessibleOf(window)) {
         a->announce(label);
     }
 }
 
 void forgetAccessibleLabels(FormWindow& window) {
-    if (FormAccessible* a = accessibleOf(window)) {
+    if (FormAccessible* a = formAccessibleOf(window)) {
         a->dropLabels();
     }
 }

@@ -1,5 +1,6 @@
 #include "platform/qt/form_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFont>
 #include <QPaintEvent>
@@ -9,11 +10,13 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
+#include <QWindow>
 #include <cmath>
 
 #include "platform/key_press.h"
 #include "platform/qt/form_accessible.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/window_place.h"
 
 namespace platform {
 
@@ -127,7 +130,12 @@ FormWindow::FormWindow(Form& form, QtPlatform& platform)
         });
     }
     resize(firstSize());
-    setMinimumSize(smallestSize().boundedTo(size()));
+    // A Wayland compositor has the last word on a window's size, and Qt would
+    // paint a window held at its smallest size past the compositor's frame:
+    // there the scene is scaled into whatever size the window is given.
+    if (!QGuiApplication::platformName().startsWith("wayland")) {
+        setMinimumSize(smallestSize().boundedTo(size()));
+    }
     refit();
     form.setView(this);
     focusChanged();
@@ -152,9 +160,44 @@ QSize FormWindow::designSize() const {
 // The design size, made smaller to fit the screen's free area if it does
 // not, keeping the scene's proportions.
 QSize FormWindow::firstSize() const {
-    const QSize design = designSize();
-    const QSize room = screen()->availableGeometry().size();
-    return design.boundedTo(room) == design ? design : design.scaled(room, Qt::KeepAspectRatio);
+    return fittedInto(designSize(), frame_, screen()->availableGeometry());
+}
+
+// A dialog goes centred over the window it belongs to, as dialogs do on
+// every window manager; and every window's frame lies within the screen's
+// free area, the window made smaller if it takes that.
+void FormWindow::place() {
+    const QRect area = screen()->availableGeometry();
+    const QSize fitted = fittedInto(size(), frame_, area);
+    if (fitted != size()) {
+        setMinimumSize(minimumSize().boundedTo(fitted));
+        resize(fitted);
+    }
+    QWidget* owner = parentWidget();
+    const QMargins ownerFrame = owner != nullptr && owner->windowHandle() != nullptr
+                                    ? owner->windowHandle()->frameMargins()
+                                    : QMargins();
+    // Until it is framed, a dialog's frame is taken to be its owner's.
+    const QMargins frame = owner != nullptr && frame_.isNull() ? ownerFrame : frame_;
+    QRect framed(geometry().topLeft() - QPoint(frame.left(), frame.top()), size().grownBy(frame));
+    if (owner != nullptr) {
+        framed.moveTopLeft(centredOver(framed.size(), owner->geometry().marginsAdded(ownerFrame)));
+    }
+    const QPoint to = keptWithin(framed, area);
+    if (owner != nullptr || to != framed.topLeft()) {
+        move(to);
+    }
+}
+
+// Window managers frame a window once it shows: then it is placed again,
+// frame and all.
+void FormWindow::placeOnceFramed() {
+    const QWindow* handle = windowHandle();
+    if (handle == nullptr || !isVisible() || handle->frameMargins() == frame_) {
+        return;
+    }
+    frame_ = handle->frameMargins();
+    place();
 }
 
 // The size at which the window's smallest text can still be read, and never
@@ -197,6 +240,12 @@ void FormWindow::elementChanged(const Element& element, const Box& before) {
     if (element.kind() == ElementKind::button) {
         auto it = buttons_.find(static_cast<const CommandButton*>(&element));
         if (it != buttons_.end()) {
+            // Left to itself, Qt would pass the focus of a button it hides to
+            // the next one at once; the window holds it until the form's
+            // focus is known.
+            if (!element.Visible() && focusWidget() == it->second) {
+                setFocus(Qt::OtherFocusReason);
+            }
             it->second->setVisible(element.Visible());
             it->second->setGeometry(shownRect(element.box()));
         }
@@ -215,6 +264,9 @@ void FormWindow::elementChanged(const Element& element, const Box& before) {
 }
 
 void FormWindow::visibilityChanged(bool visible) {
+    if (visible) {
+        place();
+    }
     setVisible(visible);
     if (visible) {
         raise();
@@ -222,7 +274,19 @@ void FormWindow::visibilityChanged(bool visible) {
     }
 }
 
+// Qt hears where the form's focus rests once the game's handler has placed
+// it: Start hides Start, which passes the focus on to About, and then
+// About, and a screen reader must not announce About on the way to the game.
 void FormWindow::focusChanged() {
+    if (!focusOwed_) {
+        focusOwed_ = true;
+        QMetaObject::invokeMethod(
+            this, [this] { applyFocus(); }, Qt::QueuedConnection);
+    }
+}
+
+void FormWindow::applyFocus() {
+    focusOwed_ = false;
     if (form_ == nullptr) {
         return;
     }
@@ -232,6 +296,13 @@ void FormWindow::focusChanged() {
         it->second->setFocus(Qt::OtherFocusReason);
     } else {
         setFocus(Qt::OtherFocusReason);
+        // The arrow keys steer from now on, so the window takes the keyboard
+        // from another of the game's windows (Start pressed in About); never
+        // from another program's.
+        const QWidget* active = QApplication::activeWindow();
+        if (active != nullptr && active != this && isVisible()) {
+            activateWindow();
+        }
     }
     showFocus();
     showDefault();
@@ -314,11 +385,28 @@ void FormWindow::resizeEvent(QResizeEvent* event) {
     }
     refit();
     update();
+    placeOnceFramed();
+}
+
+void FormWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    placeOnceFramed();
+}
+
+// A frame known as the window shows is heeded then, not at the first
+// resize the player makes.
+void FormWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    placeOnceFramed();
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {
     // The window goes when the game takes the close, as any other input.
     event->ignore();
+    askToClose();
+}
+
+void FormWindow::askToClose() {
     if (form_ != nullptr) {
         platform_.windowInput({Input::Kind::frameClose, form_->name(), 0, {}});
     }

@@ -37,16 +37,24 @@ class FormWindow : public QWidget, public FormView {
 
     // Routes a key press of this window by the form's focus rules.
     void routeKey(int qtKey, Qt::KeyboardModifiers modifiers);
+    // The window is closed, by its frame or by anything that destroyed it
+    // behind the game's back: the game takes that as any other input.
+    void askToClose();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
   private:
     QSize firstSize() const;
     QSize smallestSize() const;
+    void place();
+    void placeOnceFramed();
+    void applyFocus();
     QSize pixelSize() const;
     QRect toWindow(const QRect& pixels) const;
     void refit();
@@ -59,8 +67,10 @@ class FormWindow : public QWidget, public FormView {
     Form* form_;
     QtPlatform& platform_;
     TwipsMapping mapping_;
-    QSize fitted_;   // the size in pixels the mapping was made for
-    QSize refused_;  // a size below the smallest that was already sent back
+    QSize fitted_;            // the size in pixels the mapping was made for
+    QSize refused_;           // a size below the smallest that was already sent back
+    QMargins frame_;          // the window manager's frame, as far as it is known
+    bool focusOwed_ = false;  // Qt has yet to hear where the form's focus is
     std::map<const CommandButton*, QPushButton*> buttons_;
     std::map<std::uint32_t, QImage> images_;
 };

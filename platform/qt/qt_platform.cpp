@@ -11,6 +11,7 @@
 #include "platform/form.h"
 #include "platform/qt/event_sound.h"
 #include "platform/qt/form_window.h"
+#include "platform/qt/window_destroyed.h"
 
 namespace platform {
 
@@ -98,6 +99,17 @@ QtPlatform::QtPlatform() : wake_(new QTimer) {
     qApp->installEventFilter(new KeyRouter(qApp));
     firstPaint_ = std::make_unique<AfterFirstPaint>([this] { startEventSound(); });
     QTimer::singleShot(kSoundLatestMs, firstPaint_.get(), [this] { startEventSound(); });
+    // A window destroyed behind the game's back is closed, as by its frame:
+    // the program does not play on with no window to show.
+    destroyed_ = std::make_unique<WindowDestroyed>([this](WId id) {
+        for (auto& [form, window] : windows_) {
+            if (window->internalWinId() == id) {
+                window->askToClose();
+                return;
+            }
+        }
+    });
+    qApp->installNativeEventFilter(destroyed_.get());
 }
 
 void QtPlatform::startEventSound() {

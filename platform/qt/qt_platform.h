@@ -15,6 +15,7 @@ namespace platform {
 
 class EventSound;
 class FormWindow;
+class WindowDestroyed;
 
 // The desktop backend: real windows, the desktop's event sound (the X bell
 // where no sound server plays it), and the game's clock paced to real time,
@@ -62,6 +63,7 @@ class QtPlatform : public Platform {
     // Made once the window is on screen.
     std::unique_ptr<EventSound> eventSound_;
     std::unique_ptr<QObject> firstPaint_;
+    std::unique_ptr<WindowDestroyed> destroyed_;
     std::map<const Form*, FormWindow*> windows_;
     std::string notices_;
 };
