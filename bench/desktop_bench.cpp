@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "app/desktop/timings_figures.h"
-#include "sessions/gulpo_session.h"
+#include "sessions/xvfb_game.h"
 // Xlib's names clash with Qt's, so it comes after the session's own headers.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -25,8 +25,8 @@
 namespace {
 
 using namespace std::chrono;
-using sessions::GulpoSession;
 using sessions::Millis;
+using sessions::XvfbGame;
 
 constexpr std::uint32_t kPureBlue = 0x0000FF;
 
@@ -111,7 +111,7 @@ int main() {
     const std::string scratch = "/tmp/gulpo-desktop-bench-" + std::to_string(getpid());
     const std::string timings = scratch + ".timings";
     const std::string recording = scratch + ".recording";
-    GulpoSession session({"desktop_bench", {"--timings", timings, "--record", recording}});
+    XvfbGame session({"desktop_bench", {"--timings", timings, "--record", recording}});
     if (!session.launch()) {
         std::printf("desktop: the program showed no window: %s\n", session.state().c_str());
         return 1;

@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "bench/session_script.h"
-#include "sessions/gulpo_session.h"
+#include "sessions/xvfb_game.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     const int minutes = argc > 1 ? std::atoi(argv[1]) : 20;
     const std::string script = "/tmp/gulpo-memory-bench-" + std::to_string(::getpid()) + ".txt";
     std::ofstream(script) << bench::randomSession(1, minutes * 60000LL + 1000);
-    sessions::GulpoSession session({"memory_bench", {"--watch", script}});
+    sessions::XvfbGame session({"memory_bench", {"--watch", script}});
     if (!session.launch()) {
         std::printf("memory: the program showed no window: %s\n", session.state().c_str());
         return 1;

@@ -57,7 +57,7 @@ class RepaintedPixels : public QObject {
 void playAt(benchmark::State& state, int percent) {
     platform::QtPlatform platform;
     // The clock runs flat out: a pause passes at once.
-    platform.stepper = [](std::int64_t until) { return until; };
+    platform.steppedClock = [](std::int64_t until) { return until; };
     game::FrmGulpo gulpo(platform);
     gulpo.load();
     platform::FormWindow* window = platform.windowOf(gulpo.frmGulpo);

@@ -42,7 +42,7 @@ constexpr double kWindowMs = 500;
 // One game's two tunnel dots; empty if they were not eaten within 10 s.
 std::vector<DotSound> tunnelDots(const std::string& dir, const std::string& server,
                                  const SinkRecorder& sink) {
-    GulpoSession session({"sound_bench"});
+    XvfbGame session({"sound_bench"});
     GameOnScreen game(session, dir + "/beeps.log", {"PULSE_SERVER=" + server});
     game.press("Return");
     game.press("Right");
@@ -139,7 +139,7 @@ void underFault(const std::string& dir, Fault fault, seconds away) {
         sink.emplace(server->address(), PulseServer::kMonitor);
     };
     serve();
-    GulpoSession session({"sound_bench_fault"});
+    XvfbGame session({"sound_bench_fault"});
     GameOnScreen game(session, dir + "/fault-beeps.log", {"PULSE_SERVER=" + server->address()});
     // Connected and the bell cached, as the first frame is on screen.
     std::this_thread::sleep_for(seconds(1));

@@ -10,15 +10,15 @@
 
 namespace sessions {
 
-GameOnScreen::GameOnScreen(GulpoSession& session, std::string beepLog,
+GameOnScreen::GameOnScreen(XvfbGame& program, std::string beepLog,
                            const std::vector<std::string>& environment)
-    : session_(session), beepLog_(std::move(beepLog)) {
-    SessionOptions& options = session_.options();
+    : xvfb_(program), beepLog_(std::move(beepLog)) {
+    XvfbGameOptions& options = xvfb_.options();
     options.arguments = {"--timings", beepLog_};
     options.environment.insert(options.environment.end(), environment.begin(), environment.end());
-    Display* bellWatch = XOpenDisplay(session_.display().c_str());
+    Display* bellWatch = XOpenDisplay(xvfb_.display().c_str());
     if (bellWatch == nullptr) {
-        throw std::runtime_error("cannot open display " + session_.display());
+        throw std::runtime_error("cannot open display " + xvfb_.display());
     }
     bellWatch_ = bellWatch;
     int opcode = 0;
@@ -30,7 +30,7 @@ GameOnScreen::GameOnScreen(GulpoSession& session, std::string beepLog,
     }
     XkbSelectEvents(bellWatch, XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask);
     XSync(bellWatch, False);
-    if (!session_.launch()) {
+    if (!xvfb_.launch()) {
         throw std::runtime_error("no window named \"Gulpo\" within 10 s; " + state());
     }
 }
@@ -56,10 +56,10 @@ int GameOnScreen::bellsRung() {
 }
 
 bool GameOnScreen::press(const std::string& keys) {
-    if (!session_.x().focus(session_.mainWindow(), Millis(2000))) {
+    if (!xvfb_.x().focus(xvfb_.mainWindow(), Millis(2000))) {
         return false;
     }
-    const ExitStatus s = session_.press(keys);
+    const ExitStatus s = xvfb_.press(keys);
     return s.exited && s.code == 0;
 }
 
@@ -73,8 +73,8 @@ bool GameOnScreen::walk(const Leg& leg) {
 }
 
 std::optional<ExitStatus> GameOnScreen::close(Millis timeout) {
-    session_.x().askToClose(session_.mainWindow());
-    return session_.waitForEnd(timeout);
+    xvfb_.x().askToClose(xvfb_.mainWindow());
+    return xvfb_.waitForEnd(timeout);
 }
 
 }  // namespace sessions

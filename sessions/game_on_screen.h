@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "sessions/gulpo_session.h"
+#include "sessions/xvfb_game.h"
 
 namespace sessions {
 
@@ -18,22 +18,22 @@ struct Leg {
 inline constexpr Leg kRoute[] = {{"Right", 2}, {"Up", 1}, {"Right", 3}, {"Down", 2}, {"Left", 3}};
 
 // The game writing its timings (every beep among them) to `beepLog`, in its
-// window in `session`, with the X server's bell watched.
+// window in `program`, with the X server's bell watched.
 class GameOnScreen {
   public:
     // Starts the program (with `environment` added to its own) and waits for
     // the main window. Throws std::runtime_error if the window does not come
     // up.
-    GameOnScreen(GulpoSession& session, std::string beepLog,
+    GameOnScreen(XvfbGame& program, std::string beepLog,
                  const std::vector<std::string>& environment);
     GameOnScreen(const GameOnScreen&) = delete;
     GameOnScreen& operator=(const GameOnScreen&) = delete;
     ~GameOnScreen();
 
-    GulpoSession& session() { return session_; }
+    XvfbGame& program() { return xvfb_; }
     const std::string& beepLog() const { return beepLog_; }
     // Whether the program still runs, and what it wrote.
-    std::string state() { return session_.state(); }
+    std::string state() { return xvfb_.state(); }
 
     // Gives the window the input focus and presses `keys` (xdotool names).
     bool press(const std::string& keys);
@@ -48,7 +48,7 @@ class GameOnScreen {
     std::optional<ExitStatus> close(Millis timeout);
 
   private:
-    GulpoSession& session_;
+    XvfbGame& xvfb_;
     std::string beepLog_;
     void* bellWatch_ = nullptr;  // Display*, told of every bell
     int xkbEvent_ = 0;

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/game_icon.h"
-#include "app/icon_svg.h"
+#include "app/desktop/game_icon.h"
+#include "app/desktop/icon_svg.h"
 #include "playfield/artwork.h"
 
 namespace {
@@ -44,7 +44,7 @@ TEST_P(GameIconAtSize, IsTheSizeAskedForAndEveryPixelIsClearOrAColourOfTheArt) {
     for (const platform::Colour c : player.pixels) {
         artColours.insert(iconColour(c));
     }
-    const QImage icon = app::gameIcon(player, size);
+    const QImage icon = desktop::gameIcon(player, size);
     ASSERT_EQ(icon.width(), size);
     ASSERT_EQ(icon.height(), size);
     int blended = 0;
@@ -66,7 +66,7 @@ TEST_P(WholeArtIcon, EachArtPixelIsAnEvenSquareInTheMiddle) {
     const platform::Raster player = playfield::artwork::gulpoStart();
     const int scale = size / player.width;
     const int margin = (size - scale * player.width) / 2;
-    const QImage icon = app::gameIcon(player, size);
+    const QImage icon = desktop::gameIcon(player, size);
     ASSERT_EQ(icon.width(), size);
     int wrong = 0;
     std::string first;
@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(GameIcon, WholeArtIcon,
 
 TEST(ScalableIcon, DrawsEveryPixelOfTheArtOnceAndNothingElse) {
     const platform::Raster player = playfield::artwork::gulpoStart();
-    const std::string svg = app::iconSvg(player);
+    const std::string svg = desktop::iconSvg(player);
     EXPECT_NE(svg.find("viewBox=\"0 0 25 25\""), std::string::npos);
     EXPECT_NE(svg.find("shape-rendering=\"crispEdges\""), std::string::npos);
 

@@ -205,11 +205,11 @@ ScriptEvent ScriptReader::event(const std::vector<std::string_view>& words) {
             break;
         case Verb::click:
             expectArgs(1, "start, about or close");
-            e.args[0] = oneOf(args[0], kButtons, "button");
+            e.args[0] = oneOf(args[0], kScriptButtons, "button");
             break;
         case Verb::closewin:
             expectArgs(1, "about or main");
-            e.args[0] = oneOf(args[0], kWindows, "window");
+            e.args[0] = oneOf(args[0], kScriptWindows, "window");
             break;
         case Verb::set: {
             expectArgs(2, "variable and value");
@@ -221,7 +221,7 @@ ScriptEvent ScriptReader::event(const std::vector<std::string_view>& words) {
         }
         case Verb::place:
             expectArgs(3, "sprite, left and top");
-            e.args[0] = oneOf(args[0], kSprites, "sprite");
+            e.args[0] = oneOf(args[0], kScriptSprites, "sprite");
             e.args[1] = whole(args[1], "left", -32768, 32767);
             e.args[2] = whole(args[2], "top", -32768, 32767);
             break;
@@ -260,7 +260,7 @@ void ScriptReader::keepWritten(ScriptEvent& e, const std::vector<std::string_vie
 bool endsItsOwnGame(const Script& script) {
     return script.end.has_value() ||
            std::any_of(script.events.begin(), script.events.end(), [](const ScriptEvent& e) {
-               return e.verb == Verb::closewin && kWindows[e.args[0]] == "main";
+               return e.verb == Verb::closewin && kScriptWindows[e.args[0]] == "main";
            });
 }
 

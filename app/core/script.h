@@ -28,14 +28,14 @@ inline bool isInjection(Verb verb) {
 
 // The buttons a click names, the windows a frame close names and the
 // sprites a script may place, in the order their numbers are given.
-inline constexpr std::array<std::string_view, 3> kButtons = {"start", "about", "close"};
-inline constexpr std::array<std::string_view, 2> kWindows = {"about", "main"};
-inline constexpr std::array<std::string_view, 4> kSprites = {"imgGulpo", "imgGhost1", "imgGhost2",
-                                                             "imgGhost3"};
+inline constexpr std::array<std::string_view, 3> kScriptButtons = {"start", "about", "close"};
+inline constexpr std::array<std::string_view, 2> kScriptWindows = {"about", "main"};
+inline constexpr std::array<std::string_view, 4> kScriptSprites = {"imgGulpo", "imgGhost1",
+                                                                   "imgGhost2", "imgGhost3"};
 
 // One timed input event of a replay script, already checked, in a few
 // bytes so that a long script stays small in memory. The arguments as
-// numbers: a key code; a letter; an index into kButtons, kWindows, kSprites
+// numbers: a key code; a letter; an index into kScriptButtons, kScriptWindows, kScriptSprites
 // or game::kModuleVariables; the value, position, dot index or visibility.
 struct ScriptEvent {
     std::int32_t t = 0;

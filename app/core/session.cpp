@@ -54,16 +54,16 @@ void Session::deliver(const ScriptEvent& e, std::string_view written) {
             }
             break;
         case Verb::click:
-            if (kButtons[a[0]] == "start") {
+            if (kScriptButtons[a[0]] == "start") {
                 g.frmGulpo.click(g.cmdStart);
-            } else if (kButtons[a[0]] == "about") {
+            } else if (kScriptButtons[a[0]] == "about") {
                 g.frmGulpo.click(g.cmdAbout);
             } else if (aboutShown) {
                 about->frmAbout.click(about->cmdClose);
             }
             break;
         case Verb::closewin:
-            if (kWindows[a[0]] == "main") {
+            if (kScriptWindows[a[0]] == "main") {
                 g.frmGulpo.frameClose();
             } else if (about != nullptr) {
                 about->frmAbout.frameClose();
@@ -74,7 +74,7 @@ void Session::deliver(const ScriptEvent& e, std::string_view written) {
             g.*(game::kModuleVariables[a[0]].member) = a[1];
             break;
         case Verb::place:
-            game::place(g.sprite(kSprites[a[0]]), static_cast<float>(a[1]),
+            game::place(g.sprite(kScriptSprites[a[0]]), static_cast<float>(a[1]),
                         static_cast<float>(a[2]));
             break;
         case Verb::food:
@@ -164,21 +164,21 @@ std::optional<ScriptEvent> scriptEventOf(const platform::Input& input) {
             // Close is the About window's only button, and always holds its
             // focus: Enter and Space press it, other keys do nothing there.
             if (input.code == platform::keys::enter || input.code == platform::keys::space) {
-                return playerEvent(Verb::click, indexIn("close", kButtons));
+                return playerEvent(Verb::click, indexIn("close", kScriptButtons));
             }
             return std::nullopt;
         case platform::Input::Kind::accessKey:
             return playerEvent(Verb::alt, static_cast<std::int16_t>(input.code));
         case platform::Input::Kind::click:
             if (input.button == "cmdStart") {
-                return playerEvent(Verb::click, indexIn("start", kButtons));
+                return playerEvent(Verb::click, indexIn("start", kScriptButtons));
             }
             if (input.button == "cmdAbout") {
-                return playerEvent(Verb::click, indexIn("about", kButtons));
+                return playerEvent(Verb::click, indexIn("about", kScriptButtons));
             }
-            return playerEvent(Verb::click, indexIn("close", kButtons));
+            return playerEvent(Verb::click, indexIn("close", kScriptButtons));
         case platform::Input::Kind::frameClose:
-            return playerEvent(Verb::closewin, indexIn(inAbout ? "about" : "main", kWindows));
+            return playerEvent(Verb::closewin, indexIn(inAbout ? "about" : "main", kScriptWindows));
     }
     return std::nullopt;
 }
@@ -191,9 +191,9 @@ std::string scriptLineOf(const ScriptEvent& e) {
         case Verb::alt:
             return line + " " + static_cast<char>(e.args[0]);
         case Verb::click:
-            return line + " " + std::string(kButtons[e.args[0]]);
+            return line + " " + std::string(kScriptButtons[e.args[0]]);
         case Verb::closewin:
-            return line + " " + std::string(kWindows[e.args[0]]);
+            return line + " " + std::string(kScriptWindows[e.args[0]]);
         default:
             return line;
     }

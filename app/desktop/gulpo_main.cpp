@@ -19,11 +19,11 @@
 #include "app/core/script_file.h"
 #include "app/core/standard_streams.h"
 #include "app/core/usage_error.h"
+#include "app/desktop/game_icon.h"
+#include "app/desktop/graphical_session.h"
 #include "app/desktop/options.h"
-#include "app/desktop/stepped.h"
+#include "app/desktop/stepped_clock.h"
 #include "app/desktop/timings.h"
-#include "app/game_icon.h"
-#include "app/graphical_session.h"
 #include "platform/qt/display_gone.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/qt_platform.h"
@@ -94,8 +94,8 @@ int main(int argc, char** argv) {
         }
     }
     // Qt aborts when it finds no display; say what is missing instead.
-    if (!app::graphicalSessionFound(argc, argv)) {
-        std::fprintf(stderr, "%s\n", app::kNoGraphicalSession);
+    if (!desktop::graphicalSessionFound(argc, argv)) {
+        std::fprintf(stderr, "%s\n", desktop::kNoGraphicalSession);
         return kNoGraphicalSession;
     }
 
@@ -134,10 +134,10 @@ int main(int argc, char** argv) {
         session.alsoTell(*timings);
         platform.onBeep = [&timings] { timings->beeped(); };
     }
-    std::unique_ptr<desktop::SteppedGame> stepped;
+    std::unique_ptr<desktop::SteppedClock> stepped;
     if (!options.steppedCommands.empty()) {
-        stepped = std::make_unique<desktop::SteppedGame>(platform, session, options.steppedCommands,
-                                                         options.steppedReplies);
+        stepped = std::make_unique<desktop::SteppedClock>(
+            platform, session, options.steppedCommands, options.steppedReplies);
     }
     if (watched) {
         program.watch(std::move(*watched));
@@ -149,8 +149,8 @@ int main(int argc, char** argv) {
         });
     }
     // The window carries the player's picture as its icon.
-    QApplication::setWindowIcon(
-        QIcon(QPixmap::fromImage(app::gameIcon(session.game().imgGulpo.picture().raster(), 64))));
+    QApplication::setWindowIcon(QIcon(
+        QPixmap::fromImage(desktop::gameIcon(session.game().imgGulpo.picture().raster(), 64))));
     // A display server that goes away ends the game as a signal does.
     core::cutShortOnExit(kDisplayWentAway, kDisplayGone);
     platform::whenTheDisplayGoes([] { core::endCutShort(kDisplayWentAway, kDisplayGone); });

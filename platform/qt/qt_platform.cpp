@@ -128,8 +128,8 @@ QtPlatform::~QtPlatform() {
 }
 
 std::int64_t QtPlatform::pace(std::int64_t until) {
-    if (stepper) {
-        return stepper(until);
+    if (steppedClock) {
+        return steppedClock(until);
     }
     realTime_.giveUpLongLag(until);
     if (realTime_.elapsedMs() - lastGaveBackMs_ >= kGiveBackMemoryMs) {
@@ -156,7 +156,7 @@ void QtPlatform::linger() {
 }
 
 void QtPlatform::windowInput(const Input& input) {
-    takeInput(input, stepper ? nowMs() : realTime_.now());
+    takeInput(input, steppedClock ? nowMs() : realTime_.now());
 }
 
 void QtPlatform::attach(Form& form) {

@@ -39,7 +39,7 @@ class QtPlatform : public Platform {
 
     // Paces the clock some other way than to real time (a test steps it):
     // called as pace() is, with the same contract.
-    std::function<std::int64_t(std::int64_t until)> stepper;
+    std::function<std::int64_t(std::int64_t until)> steppedClock;
 
     // Shows the windows, running nothing of the game, until the program
     // ends.

@@ -21,7 +21,7 @@
 #include "sessions/game_on_screen.h"
 #include "sessions/pulse_server.h"
 #include "sessions/sink_recorder.h"
-#include "tests/window/session_test.h"
+#include "tests/window/real_program_test.h"
 
 namespace window_test {
 namespace {
@@ -48,23 +48,23 @@ std::vector<DotTick> waitForDots(const GameOnScreen& game, std::size_t count, Mi
 
 // The game starts once its sound server is there, and it needs Xvfb: the X
 // bell stands in for the sound.
-class SoundSession : public SessionTest {
+class SoundSession : public RealProgramTest {
   protected:
     SoundSession() { launchInSetUp = false; }
 
     void SetUp() override {
         ASSERT_TRUE(xvfbInstalled()) << "Xvfb is needed to show the game";
-        SessionTest::SetUp();
+        RealProgramTest::SetUp();
     }
 
     void TearDown() override {
         game_.reset();
-        SessionTest::TearDown();
+        RealProgramTest::TearDown();
     }
 
     void startGame(const std::string& pulseServer) {
         try {
-            game_.emplace(session(), dir() + "/beeps.log",
+            game_.emplace(program(), dir() + "/beeps.log",
                           std::vector<std::string>{"PULSE_SERVER=" + pulseServer});
         } catch (const std::exception& e) {
             FAIL() << e.what();
@@ -90,7 +90,7 @@ class SoundSession : public SessionTest {
         // stall the tick far longer.
         EXPECT_LT(static_cast<double>(dots[1].at - dots[0].at) / kNanosPerMs, 1000.0)
             << "the ticks between the two dots were held up";
-        EXPECT_EQ(game_->session().x().shownTopLevelNames(), std::vector<std::string>{"Gulpo"})
+        EXPECT_EQ(game_->program().x().shownTopLevelNames(), std::vector<std::string>{"Gulpo"})
             << "a window other than the game's came up";
         const auto status = game_->close(Millis(3000));
         ASSERT_TRUE(status.has_value())

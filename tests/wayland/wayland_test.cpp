@@ -20,8 +20,8 @@
 #include "sessions/dot_sounds.h"
 #include "sessions/pulse_server.h"
 #include "sessions/sink_recorder.h"
-#include "sessions/weston_session.h"
-#include "tests/window/session_test.h"
+#include "sessions/weston_server.h"
+#include "tests/window/real_program_test.h"
 
 namespace window_test {
 namespace {
@@ -93,7 +93,7 @@ long yellowPixels(const Screenshot& client, const PixelRect& area) {
 }
 
 // No X server: a compositor of the test's own, at the scale it asks for.
-class WaylandSession : public SessionTest {
+class WaylandSession : public RealProgramTest {
   protected:
     WaylandSession() { onX = false; }
 
@@ -101,7 +101,7 @@ class WaylandSession : public SessionTest {
         if (!westonInstalled()) {
             GTEST_SKIP() << "weston is not installed here, so no Wayland session can be run";
         }
-        SessionTest::SetUp();
+        RealProgramTest::SetUp();
     }
 
     void startCompositor(int scale) {
@@ -190,7 +190,7 @@ class WaylandSession : public SessionTest {
 
     std::string programLog_;
     std::string beepLog_;
-    std::optional<WestonSession> weston_;
+    std::optional<WestonServer> weston_;
     std::optional<PulseServer> pulse_;
     std::optional<SinkRecorder> sink_;
     std::unique_ptr<ChildProcess> program_;

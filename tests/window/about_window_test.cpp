@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/window/session_test.h"
+#include "tests/window/real_program_test.h"
 
 namespace window_test {
 namespace {
@@ -21,7 +21,7 @@ constexpr const char* kAboutTitle = "About Gulpo";
 constexpr int kAboutWidth = 4785 / 15;
 constexpr int kAboutHeight = 3330 / 15;
 
-class AboutWindow : public SessionTest {
+class AboutWindow : public RealProgramTest {
   protected:
     // The top-level windows named "About Gulpo" that are showing.
     std::vector<XWindowId> shownAboutWindows() {
@@ -98,12 +98,12 @@ TEST_F(AboutWindow, AltAShowsItAtItsDesignSizeEnterHidesItAndAltAShowsTheSameWin
 
 TEST_F(AboutWindow, TheMainWindowsStartButtonStillWorksWhileItShows) {
     waitForTheMaze();
-    const StartButtonArea startButton(session().mapping());
+    const StartButtonArea startButton(program().mapping());
 
     const XWindowId about = openAbout("at load");
     ASSERT_NE(about, 0u);
     // The Start button's face shows until Start is chosen.
-    const Screenshot before = session().captureWhen(
+    const Screenshot before = program().captureWhen(
         mainWindow(), [&](const Screenshot& s) { return startButton.faceShows(s); },
         milliseconds(3000));
     ASSERT_FALSE(before.empty()) << "the main window could not be captured; " << state();
@@ -113,7 +113,7 @@ TEST_F(AboutWindow, TheMainWindowsStartButtonStillWorksWhileItShows) {
         << startButton.pixels().describe();
 
     pressIn(mainWindow(), "main window", "alt+s");
-    const Screenshot after = session().captureWhen(
+    const Screenshot after = program().captureWhen(
         mainWindow(), [&](const Screenshot& s) { return startButton.gone(s); }, milliseconds(2000));
     keep(after, "after_start");
     EXPECT_TRUE(startButton.gone(after))

@@ -1,7 +1,7 @@
 // What a screen reader finds of the real program on the accessibility bus of
 // a private desktop session, read with pyatspi (accessibility_tree.py).
 
-#include "tests/window/session_test.h"
+#include "tests/window/real_program_test.h"
 
 namespace window_test {
 namespace {
@@ -25,7 +25,7 @@ constexpr const char* kAbout = R"(dialog "About Gulpo"
 
 // A session bus of the game's own, with the accessibility bus started on it
 // as a desktop session starts it.
-class ScreenReader : public SessionTest {
+class ScreenReader : public RealProgramTest {
   protected:
     ScreenReader() {
         run({GULPO_PYTHON, "-c", "import pyatspi; pyatspi.Registry.getDesktop(0)"});

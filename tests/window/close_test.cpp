@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/window/session_test.h"
+#include "tests/window/real_program_test.h"
 
 namespace window_test {
 namespace {
@@ -20,7 +20,7 @@ using std::chrono::milliseconds;
 constexpr milliseconds kCloseDeadline{8000};
 
 // Each test starts the program itself, once or again and again.
-class EveryClose : public SessionTest {
+class EveryClose : public RealProgramTest {
   protected:
     EveryClose() { launchInSetUp = false; }
 
@@ -32,18 +32,18 @@ class EveryClose : public SessionTest {
     // tell a close that went unheard from a program that cannot end).
     std::string closeOnce(milliseconds* took) {
         const XWindowId main = mainWindow();
-        const auto ended = session().closeAndTimeTheEnd(main, kCloseDeadline);
+        const auto ended = program().closeAndTimeTheEnd(main, kCloseDeadline);
         if (ended) {
             *took = *ended;
-            const ExitStatus status = *session().exitStatus();
+            const ExitStatus status = *program().exitStatus();
             return status.exited && status.code == 0 ? "" : "gulpo " + status.describe();
         }
         std::ostringstream s;
         s << "still running " << kCloseDeadline.count() << " ms after the close, its window "
           << describe(x().mapState(main));
-        const auto second = session().closeAndTimeTheEnd(main, milliseconds(3000));
+        const auto second = program().closeAndTimeTheEnd(main, milliseconds(3000));
         s << "; a second close "
-          << (second ? "ended it: " + session().exitStatus()->describe() : "did not end it either");
+          << (second ? "ended it: " + program().exitStatus()->describe() : "did not end it either");
         return s.str();
     }
 };
@@ -61,13 +61,13 @@ TEST_F(EveryClose, EndsTheProgramFromStartsPauseIntoPlay) {
     std::vector<std::string> misses;
     long slowest = 0;
     for (int run = 0; run < kRuns; ++run) {
-        ASSERT_TRUE(session().launch()) << "run " << run << ": " << state();
+        ASSERT_TRUE(program().launch()) << "run " << run << ": " << state();
         start();
         const milliseconds steering(run * 2500 / (kRuns - 1));
         const auto steeringEnds = Clock::now() + steering;
         int keys = 0;
         while (Clock::now() < steeringEnds) {
-            session().press(arrows[keys++ % 4]);
+            program().press(arrows[keys++ % 4]);
         }
         milliseconds took{0};
         const std::string miss = closeOnce(&took);
@@ -91,7 +91,7 @@ TEST_F(EveryClose, EndsTheProgramFromStartsPauseIntoPlay) {
 // Steered left from the start the player meets a ghost some twelve seconds
 // into play; the game then stands still for two seconds before it goes on.
 TEST_F(EveryClose, InThePauseAfterALostLifeEndsTheProgramAtOnce) {
-    ASSERT_TRUE(session().launch()) << state();
+    ASSERT_TRUE(program().launch()) << state();
     start();
     const auto started = Clock::now();
     // In Start's pause, so that the game from here on is the same every time.

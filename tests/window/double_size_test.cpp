@@ -6,7 +6,7 @@
 #include <chrono>
 
 #include "playfield/playfield.h"
-#include "tests/window/session_test.h"
+#include "tests/window/real_program_test.h"
 
 namespace window_test {
 namespace {
@@ -16,19 +16,19 @@ using std::chrono::milliseconds;
 // 7005 x 7800 twips at 7.5 a pixel.
 constexpr WindowSize kDoubleSize{934, 1040};
 
-class DoubleSize : public SessionTest {
+class DoubleSize : public RealProgramTest {
   protected:
     DoubleSize() { options.mainWindowSize = kDoubleSize; }
 };
 
 TEST_F(DoubleSize, ShowsPureBlueExactlyWhereTheMazeHasWallsWithNoMargins) {
-    const platform::TwipsMapping mapping = session().mapping();
+    const platform::TwipsMapping mapping = program().mapping();
     ASSERT_DOUBLE_EQ(mapping.twipsPerPixel, 7.5);
     ASSERT_EQ(mapping.offsetX, 0);
     ASSERT_EQ(mapping.offsetY, 0);
 
     const playfield::Playfield model;
-    const Screenshot shot = session().captureWhen(
+    const Screenshot shot = program().captureWhen(
         mainWindow(),
         [&](const Screenshot& s) {
             return s.width == kDoubleSize.width && s.height == kDoubleSize.height &&
@@ -53,7 +53,7 @@ TEST_F(DoubleSize, ShowsPureBlueExactlyWhereTheMazeHasWallsWithNoMargins) {
         << startButton.pixels().area() << " pixels differ from the bare window";
 }
 
-class ScaleFactor : public SessionTest, public ::testing::WithParamInterface<const char*> {
+class ScaleFactor : public RealProgramTest, public ::testing::WithParamInterface<const char*> {
   protected:
     ScaleFactor() {
         options.environment = {std::string("QT_SCALE_FACTOR=") + GetParam()};
@@ -70,14 +70,14 @@ TEST_P(ScaleFactor, TheFirstSizeFitsTheScreenAndShowsTheWholeMaze) {
 
 INSTANTIATE_TEST_SUITE_P(BelowAndFarAboveOne, ScaleFactor, ::testing::Values("0.5", "0.25", "7.5"));
 
-using Squeezed = SessionTest;
+using Squeezed = RealProgramTest;
 
 TEST_F(Squeezed, AWindowManagersResizeLeavesTheTextReadable) {
     x().resize(mainWindow(), {60, 40}, milliseconds(2000));
     // The program sends back the smallest size it takes.
     pollUntil([&] { return x().size(mainWindow()).value_or(WindowSize{}).width > 60; },
               milliseconds(3000));
-    EXPECT_GE(platform::kTextTwips / session().mapping().twipsPerPixel, 8.0) << "unreadable text";
+    EXPECT_GE(platform::kTextTwips / program().mapping().twipsPerPixel, 8.0) << "unreadable text";
     waitForTheMaze();
 }
 

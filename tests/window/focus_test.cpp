@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "playfield/playfield.h"
-#include "tests/window/session_test.h"
+#include "tests/window/real_program_test.h"
 
 namespace window_test {
 namespace {
@@ -29,7 +29,7 @@ std::vector<std::uint32_t> buttonLook(const Screenshot& shot, const PixelRect& b
     return look;
 }
 
-class Focus : public SessionTest {
+class Focus : public RealProgramTest {
   protected:
     Focus() { stepped = true; }
 };
@@ -47,7 +47,7 @@ TEST_F(Focus, TheFocusedButtonShowsItAndOnlyTheButtonEnterPressesLooksLikeTheDef
     const Screenshot aboutFocused = x().capture(mainWindow());
     ASSERT_FALSE(startFocused.empty() || aboutFocused.empty());
 
-    const platform::TwipsMapping mapping = session().mapping();
+    const platform::TwipsMapping mapping = program().mapping();
     const PixelRect start = pixelsOf(scene.cmdStart.box(), mapping);
     const PixelRect about = pixelsOf(scene.cmdAbout.box(), mapping);
     EXPECT_NE(buttonLook(startFocused, start), buttonLook(aboutFocused, start))

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "sessions/dice.h"
-#include "tests/window/session_test.h"
+#include "tests/window/real_program_test.h"
 
 namespace window_test {
 namespace {
@@ -30,7 +30,7 @@ std::vector<std::string> storm(Dice& d) {
 }
 
 // A failing storm can be run again by its seed.
-class InputStorm : public SessionTest, public ::testing::WithParamInterface<unsigned> {};
+class InputStorm : public RealProgramTest, public ::testing::WithParamInterface<unsigned> {};
 
 TEST_P(InputStorm, NeitherCrashesNorHangsAndEndsCleanly) {
     const unsigned seed = GetParam();
@@ -39,24 +39,24 @@ TEST_P(InputStorm, NeitherCrashesNorHangsAndEndsCleanly) {
 
     const auto stormEnds = steady_clock::now() + milliseconds(3000 + d.roll(3000));
     while (steady_clock::now() < stormEnds) {
-        ASSERT_TRUE(session().running())
-            << "gulpo ended in the storm, seed " << seed << "; " << session().state();
+        ASSERT_TRUE(program().running())
+            << "gulpo ended in the storm, seed " << seed << "; " << program().state();
         switch (d.roll(5)) {
             case 0:
             case 1:
-                session().x().focus(main, Millis(500));
-                session().xdotool(storm(d));
+                program().x().focus(main, Millis(500));
+                program().xdotool(storm(d));
                 break;
             case 2: {
                 // Clicks where the buttons stand, shown or hidden.
                 const int bx = d.roll(2) == 0 ? 212 : 284;
-                session().xdotool({"mousemove", std::to_string(bx), "460", "click", "1"});
+                program().xdotool({"mousemove", std::to_string(bx), "460", "click", "1"});
                 break;
             }
             case 3:
-                for (auto about : session().x().topLevelsNamed("About Gulpo")) {
+                for (auto about : program().x().topLevelsNamed("About Gulpo")) {
                     if (d.roll(2) == 0) {
-                        session().x().askToClose(about);
+                        program().x().askToClose(about);
                     }
                 }
                 break;
@@ -65,13 +65,13 @@ TEST_P(InputStorm, NeitherCrashesNorHangsAndEndsCleanly) {
                 break;
         }
     }
-    const auto took = session().closeAndTimeTheEnd(main, Millis(3000));
+    const auto took = program().closeAndTimeTheEnd(main, Millis(3000));
     ASSERT_TRUE(took.has_value()) << "gulpo hangs after its window was closed, seed " << seed
-                                  << "; " << session().state();
-    const ExitStatus ended = *session().exitStatus();
+                                  << "; " << program().state();
+    const ExitStatus ended = *program().exitStatus();
     EXPECT_TRUE(ended.exited && ended.code == 0) << ended.describe() << ", seed " << seed;
     EXPECT_LT(took->count(), 1000);
-    for (const std::string& line : session().unexpectedErrorLines()) {
+    for (const std::string& line : program().unexpectedErrorLines()) {
         ADD_FAILURE() << "unexpected error output: " << line << ", seed " << seed;
     }
 }

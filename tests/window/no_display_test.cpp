@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/window/session_test.h"
+#include "tests/window/real_program_test.h"
 
 namespace window_test {
 namespace {
@@ -21,7 +21,7 @@ using std::chrono::milliseconds;
 // No X server: the test runs the program itself, with an empty runtime
 // folder, so that there is no Wayland socket whatever the machine running
 // the tests has in its own.
-class NoDisplay : public SessionTest {
+class NoDisplay : public RealProgramTest {
   protected:
     NoDisplay() { onX = false; }
 

@@ -7,14 +7,14 @@
 #include <thread>
 
 #include "app/desktop/timings_figures.h"
-#include "tests/window/session_test.h"
+#include "tests/window/real_program_test.h"
 
 namespace window_test {
 namespace {
 
 using std::chrono::milliseconds;
 
-class PaintsPerTick : public SessionTest {
+class PaintsPerTick : public RealProgramTest {
   protected:
     PaintsPerTick() { options.arguments = {"--timings", timings}; }
     const std::string timings = artifact("timings");
@@ -28,7 +28,7 @@ TEST_F(PaintsPerTick, AtMostOneRepaintFollowsEachTickWhilePlaying) {
     std::this_thread::sleep_for(milliseconds(2300));
     press("Left");
     std::this_thread::sleep_for(milliseconds(3000));
-    ASSERT_TRUE(session().closeAndTimeTheEnd(mainWindow(), milliseconds(5000)).has_value())
+    ASSERT_TRUE(program().closeAndTimeTheEnd(mainWindow(), milliseconds(5000)).has_value())
         << "the program did not end when its window was closed; " << state();
 
     const desktop::PaintsPerTick p = desktop::paintsPerTick(desktop::readTimings(timings));

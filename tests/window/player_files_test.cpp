@@ -11,7 +11,7 @@
 #include <string>
 #include <utility>
 
-#include "tests/window/session_test.h"
+#include "tests/window/real_program_test.h"
 
 namespace window_test {
 namespace {
@@ -24,7 +24,7 @@ bool holds(const std::string& path, const std::string& text) {
 // recording's after a score of inputs, the others' a few ticks into play.
 using Failure = std::pair<std::string, rlim_t>;
 
-class AFailedWrite : public SessionTest, public ::testing::WithParamInterface<Failure> {
+class AFailedWrite : public RealProgramTest, public ::testing::WithParamInterface<Failure> {
   protected:
     AFailedWrite() { options.arguments = {GetParam().first, file_}; }
     const std::string file_ = dir() + "/file";
@@ -34,7 +34,7 @@ TEST_P(AFailedWrite, IsSaidAtOnceInTheWindowAndTheGameGoesOn) {
     const bool recording = GetParam().first == "--record";
     const std::string what = recording ? "the recording" : "the " + GetParam().first.substr(2);
     const rlimit limit{GetParam().second, GetParam().second};
-    ASSERT_EQ(::prlimit(session().pid(), RLIMIT_FSIZE, &limit, nullptr), 0);
+    ASSERT_EQ(::prlimit(program().pid(), RLIMIT_FSIZE, &limit, nullptr), 0);
     pressIn(mainWindow(), "main window", "alt+s");
     const std::string title = "Gulpo - " + what + " stopped: " + std::strerror(EFBIG);
     XWindowId shown = 0;
@@ -43,9 +43,9 @@ TEST_P(AFailedWrite, IsSaidAtOnceInTheWindowAndTheGameGoesOn) {
         shown = x().findTopLevel(title, Millis(100));
     }
     ASSERT_NE(shown, 0u) << "no window titled '" << title << "'; " << state();
-    ASSERT_TRUE(session().closeAndTimeTheEnd(shown, Millis(5000))) << state();
-    EXPECT_EQ(session().exitStatus()->code, 3) << state();
-    EXPECT_NE(session().errorOutput().find(file_ + ": cannot write " + what + ": " +
+    ASSERT_TRUE(program().closeAndTimeTheEnd(shown, Millis(5000))) << state();
+    EXPECT_EQ(program().exitStatus()->code, 3) << state();
+    EXPECT_NE(program().errorOutput().find(file_ + ": cannot write " + what + ": " +
                                            std::strerror(EFBIG)),
               std::string::npos)
         << state();
@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(Gulpo, AFailedWrite,
                          ::testing::Values(Failure{"--record", 400}, Failure{"--trace", 4096},
                                            Failure{"--timings", 4096}));
 
-class OwnDisplay : public SessionTest {
+class OwnDisplay : public RealProgramTest {
   protected:
     OwnDisplay() { onX = false; }
 };
@@ -91,7 +91,7 @@ TEST_F(OwnDisplay, GoingAwayEndsTheGameAsASignalDoes) {
 }
 
 // On a clock the test steps, so that eleven minutes take a moment.
-class LongGame : public SessionTest {
+class LongGame : public RealProgramTest {
   protected:
     LongGame() {
         stepped = true;
@@ -109,7 +109,7 @@ TEST_F(LongGame, PastTenMinutesReplaysToTheTraceItWrote) {
     ASSERT_TRUE(pollUntil([&] { return holds(recording_, " closewin main\n"); }, Millis(10000)));
     // Delivered once the clock moves on; the game ends before it replies.
     std::ofstream(dir() + "/commands") << "advance 1" << std::endl;
-    const std::optional<ExitStatus> ended = session().waitForEnd(Millis(10000));
+    const std::optional<ExitStatus> ended = program().waitForEnd(Millis(10000));
     ASSERT_TRUE(ended && ended->exited && ended->code == 0) << state();
 
     const std::string replayed = dir() + "/replayed.jsonl";

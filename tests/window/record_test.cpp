@@ -15,7 +15,7 @@
 #include <string>
 
 #include "tests/support/trace_fields.h"
-#include "tests/window/session_test.h"
+#include "tests/window/real_program_test.h"
 
 namespace window_test {
 namespace {
@@ -94,7 +94,7 @@ class CoreHog {
     pid_t pid_ = -1;
 };
 
-class RecordedGame : public SessionTest, public ::testing::WithParamInterface<bool> {
+class RecordedGame : public RealProgramTest, public ::testing::WithParamInterface<bool> {
   protected:
     RecordedGame() { options.arguments = {"--record", recording_, "--trace", played_}; }
 
@@ -111,7 +111,7 @@ class RecordedGame : public SessionTest, public ::testing::WithParamInterface<bo
 TEST_P(RecordedGame, PlaysAgainHeadlessAndInTheWindowToTheTraceItWrote) {
     std::optional<CoreHog> hog;
     if (GetParam()) {
-        hog.emplace(session().pid());
+        hog.emplace(program().pid());
     }
     waitForTheMaze();
     pressIn(mainWindow(), "main window", "alt+a");
@@ -141,7 +141,7 @@ TEST_P(RecordedGame, PlaysAgainHeadlessAndInTheWindowToTheTraceItWrote) {
     EXPECT_TRUE(replay.exited && replay.code == 0) << replay.describe();
     const ExitStatus watch =
         runToCompletion({GULPO_PROGRAM, "--watch", recording_, "--trace", watched},
-                        session().display(), Millis(60000));
+                        program().display(), Millis(60000));
     EXPECT_TRUE(watch.exited && watch.code == 0) << watch.describe();
 
     const std::string lines = readFile(played_);

@@ -12,7 +12,7 @@
 
 #include "sessions/dice.h"
 #include "tests/support/trace_fields.h"
-#include "tests/window/session_test.h"
+#include "tests/window/real_program_test.h"
 
 namespace window_test {
 namespace {
@@ -45,7 +45,7 @@ bool anyGhostBlue(const std::string& state) {
 }
 
 // The window at a percentage of its design size.
-class Repaint : public SessionTest, public ::testing::WithParamInterface<int> {
+class Repaint : public RealProgramTest, public ::testing::WithParamInterface<int> {
   protected:
     Repaint() {
         stepped = true;

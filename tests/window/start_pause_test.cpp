@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "tests/window/session_test.h"
+#include "tests/window/real_program_test.h"
 
 namespace window_test {
 namespace {
@@ -12,15 +12,15 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-using StartPause = SessionTest;
+using StartPause = RealProgramTest;
 
 TEST_F(StartPause, ClosingTheWindowHalfASecondAfterStartEndsTheProgramWithinHalfASecond) {
     waitForTheMaze();
-    const StartButtonArea startButton(session().mapping());
+    const StartButtonArea startButton(program().mapping());
 
     pressIn(mainWindow(), "main window", "alt+s");
     const auto pressed = Clock::now();
-    const Screenshot after = session().captureWhen(
+    const Screenshot after = program().captureWhen(
         mainWindow(), [&](const Screenshot& s) { return startButton.gone(s); }, milliseconds(450));
     keep(after, "after_start");
     ASSERT_TRUE(startButton.gone(after))

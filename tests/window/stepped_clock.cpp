@@ -29,8 +29,8 @@ void makePipe(const std::string& path) {
 
 }  // namespace
 
-SteppedClock::SteppedClock(GulpoSession& session, const std::string& dir)
-    : session_(session), commandsPath_(dir + "/commands") {
+SteppedClock::SteppedClock(XvfbGame& program, const std::string& dir)
+    : xvfb_(program), commandsPath_(dir + "/commands") {
     const std::string replies = dir + "/replies";
     makePipe(commandsPath_);
     makePipe(replies);
@@ -39,7 +39,7 @@ SteppedClock::SteppedClock(GulpoSession& session, const std::string& dir)
     if (replies_ < 0) {
         throw std::runtime_error("cannot open " + replies + ": " + std::strerror(errno));
     }
-    std::vector<std::string>& arguments = session_.options().arguments;
+    std::vector<std::string>& arguments = xvfb_.options().arguments;
     arguments.insert(arguments.end(), {"--stepped", commandsPath_, replies});
 }
 
@@ -47,11 +47,11 @@ void SteppedClock::connect() {
     const bool opened = pollUntil(
         [&] {
             commands_ = ::open(commandsPath_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-            return commands_ >= 0 || !session_.running();
+            return commands_ >= 0 || !xvfb_.running();
         },
         milliseconds(10000));
     if (!opened || commands_ < 0) {
-        throw std::runtime_error("the stepped program never opened its pipe; " + session_.state());
+        throw std::runtime_error("the stepped program never opened its pipe; " + xvfb_.state());
     }
 }
 
@@ -75,7 +75,7 @@ std::string SteppedClock::reply() {
         }
         const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) {
-            throw std::runtime_error("no reply within 20 s; " + session_.state());
+            throw std::runtime_error("no reply within 20 s; " + xvfb_.state());
         }
         pollfd p{replies_, POLLIN, 0};
         ::poll(&p, 1, static_cast<int>(left.count()));
@@ -83,8 +83,8 @@ std::string SteppedClock::reply() {
         const ssize_t n = ::read(replies_, buffer, sizeof buffer);
         if (n > 0) {
             pending_.append(buffer, static_cast<std::size_t>(n));
-        } else if (n == 0 && !session_.running()) {
-            throw std::runtime_error("the program ended before it replied; " + session_.state());
+        } else if (n == 0 && !xvfb_.running()) {
+            throw std::runtime_error("the program ended before it replied; " + xvfb_.state());
         } else if (n == 0) {
             std::this_thread::sleep_for(milliseconds(5));
         }
@@ -113,17 +113,17 @@ std::string SteppedClock::state() {
 }
 
 bool SteppedClock::resize(WindowSize size) {
-    return session_.x().resize(session_.mainWindow(), size, milliseconds(5000));
+    return xvfb_.x().resize(xvfb_.mainWindow(), size, milliseconds(5000));
 }
 
 std::optional<WindowSize> SteppedClock::size() {
-    return session_.x().size(session_.mainWindow());
+    return xvfb_.x().size(xvfb_.mainWindow());
 }
 
 FrameComparison SteppedClock::compare(const std::string& label) {
     const std::string what = std::to_string(++snaps_) + "_" + label;
     const std::string freshPath =
-        artifactPath("window_" + session_.options().name + "_" + what + ".fresh.png");
+        artifactPath("window_" + xvfb_.options().name + "_" + what + ".fresh.png");
     // Rendered at the size the screen shows, which a window just resized
     // may not have heard of yet.
     const WindowSize onScreen = size().value_or(WindowSize{});
@@ -140,7 +140,7 @@ FrameComparison SteppedClock::compare(const std::string& label) {
     Screenshot shot;
     const auto deadline = Clock::now() + milliseconds(1000);
     for (;;) {
-        shot = session_.x().capture(session_.mainWindow());
+        shot = xvfb_.x().capture(xvfb_.mainWindow());
         c.differing = 0;
         if (shot.width != fresh.width || shot.height != fresh.height) {
             c.differing = -1;
@@ -180,8 +180,8 @@ FrameComparison SteppedClock::compare(const std::string& label) {
                 }
             }
         }
-        const std::string screenPath = session_.keep(shot, what + ".screen");
-        const std::string mapPath = session_.keep(map, what + ".differing");
+        const std::string screenPath = xvfb_.keep(shot, what + ".screen");
+        const std::string mapPath = xvfb_.keep(map, what + ".differing");
         detail << c.differing << " of " << c.total << " pixels differ, within x " << minX << ".."
                << maxX << ", y " << minY << ".." << maxY << "; the screen is in " << screenPath
                << ", the fresh rendering in " << freshPath << ", the differing pixels in "

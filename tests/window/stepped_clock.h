@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "sessions/gulpo_session.h"
+#include "sessions/xvfb_game.h"
 
 namespace window_test {
 
@@ -27,7 +27,7 @@ class SteppedClock {
     // Makes the pipes to the game in `dir` and has the session start the
     // game with a stepped clock on them. Throws std::runtime_error if they
     // cannot be made.
-    SteppedClock(GulpoSession& session, const std::string& dir);
+    SteppedClock(XvfbGame& program, const std::string& dir);
     SteppedClock(const SteppedClock&) = delete;
     SteppedClock& operator=(const SteppedClock&) = delete;
     ~SteppedClock();
@@ -61,7 +61,7 @@ class SteppedClock {
   private:
     std::string reply();
 
-    GulpoSession& session_;
+    XvfbGame& xvfb_;
     std::string commandsPath_;
     int commands_ = -1;
     int replies_ = -1;

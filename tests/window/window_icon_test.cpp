@@ -6,12 +6,12 @@
 #include <optional>
 #include <sstream>
 
-#include "tests/window/session_test.h"
+#include "tests/window/real_program_test.h"
 
 namespace window_test {
 namespace {
 
-using WindowIcon = SessionTest;
+using WindowIcon = RealProgramTest;
 
 TEST_F(WindowIcon, TheMainWindowCarriesThePlayersPicture) {
     const std::optional<WindowIcons> icons = x().icons(mainWindow());

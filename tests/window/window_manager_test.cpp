@@ -1,12 +1,12 @@
 // The real program under a window manager that frames its windows and puts
 // a dialog at the screen's centre unless told better (xfwm4).
 
-#include "tests/window/session_test.h"
+#include "tests/window/real_program_test.h"
 
 namespace window_test {
 namespace {
 
-class UnderXfwm4 : public SessionTest {
+class UnderXfwm4 : public RealProgramTest {
   protected:
     UnderXfwm4() {
         options.windowManagerDir = dir();
@@ -20,7 +20,7 @@ class UnderXfwm4 : public SessionTest {
 TEST_F(UnderXfwm4, AboutShowsOverTheGameStartInItLeavesTheArrowsSteeringAndDestroyEnds) {
     waitForTheMaze();
     // Away from the screen's centre, where the manager would put About.
-    session().xdotool({"windowmove", std::to_string(mainWindow()), "0", "0"});
+    program().xdotool({"windowmove", std::to_string(mainWindow()), "0", "0"});
     pressIn(mainWindow(), "main window", "alt+a");
     const XWindowId about = x().findTopLevel("About Gulpo", Millis(5000));
     WindowRect game;
@@ -42,15 +42,15 @@ TEST_F(UnderXfwm4, AboutShowsOverTheGameStartInItLeavesTheArrowsSteeringAndDestr
     const playfield::Playfield atLoad;
     platform::Box box = atLoad.lblScore.box();
     box.width = atLoad.Label1.box().left - box.left;
-    const platform::TwipsMapping mapping = session().mapping();
+    const platform::TwipsMapping mapping = program().mapping();
     const auto scored = [&](const Screenshot& s) {
         return differingPixels(s, atLoad.frmGulpo, pixelsOf(box, mapping), mapping) > 0;
     };
-    EXPECT_TRUE(scored(session().captureWhen(mainWindow(), scored, Millis(8000))))
+    EXPECT_TRUE(scored(program().captureWhen(mainWindow(), scored, Millis(8000))))
         << "no score 8 s after the arrow";
 
     x().destroy(mainWindow());
-    const std::optional<ExitStatus> ended = session().waitForEnd(Millis(1000));
+    const std::optional<ExitStatus> ended = program().waitForEnd(Millis(1000));
     ASSERT_TRUE(ended.has_value()) << "still running 1 s after its window was destroyed";
     EXPECT_TRUE(ended->exited && ended->code == 0) << state();
     EXPECT_TRUE(readFile(recording_).ends_with(" closewin main\n")) << readFile(recording_);
@@ -59,8 +59,8 @@ TEST_F(UnderXfwm4, AboutShowsOverTheGameStartInItLeavesTheArrowsSteeringAndDestr
 
 TEST_F(UnderXfwm4, TheFirstFrameFitsTheScreen) {
     // The design size is 520 pixels high: 1612 at this scale.
-    session().options().environment = {"QT_SCALE_FACTOR=3.1"};
-    ASSERT_TRUE(session().launch()) << state();
+    program().options().environment = {"QT_SCALE_FACTOR=3.1"};
+    ASSERT_TRUE(program().launch()) << state();
     WindowRect frame;
     EXPECT_TRUE(pollUntil(
         [&] {

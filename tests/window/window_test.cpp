@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "playfield/playfield.h"
-#include "tests/window/session_test.h"
+#include "tests/window/real_program_test.h"
 
 namespace window_test {
 namespace {
@@ -104,7 +104,7 @@ YellowBlob playerInTunnel(const Screenshot& shot, const std::vector<bool>& dots)
     return b;
 }
 
-using WindowAtLoad = SessionTest;
+using WindowAtLoad = RealProgramTest;
 
 TEST_F(WindowAtLoad, HasTheClientSizeOfTheDesign) {
     const playfield::Playfield model;
@@ -120,10 +120,10 @@ TEST_F(WindowAtLoad, HasTheClientSizeOfTheDesign) {
 
 TEST_F(WindowAtLoad, ShowsPureBlueExactlyWhereTheMazeHasWalls) {
     const playfield::Playfield model;
-    const platform::TwipsMapping mapping = session().mapping();
+    const platform::TwipsMapping mapping = program().mapping();
     // Until the first paint the window may show anything; it must settle on
     // the maze within the deadline.
-    const Screenshot shot = session().captureWhen(
+    const Screenshot shot = program().captureWhen(
         mainWindow(),
         [&](const Screenshot& s) {
             return compareWalls(s, model.frmGulpo, mapping).mismatches == 0;
@@ -142,16 +142,16 @@ TEST_F(WindowAtLoad, ClosingTheWindowEndsTheProgramWithStatusZero) {
     expectCloseEndsTheProgram(mainWindow(), "window", std::chrono::milliseconds(5000));
 }
 
-using StartAndSteer = SessionTest;
+using StartAndSteer = RealProgramTest;
 
 TEST_F(StartAndSteer, AltSStartsTheGameAndTheLeftArrowSendsThePlayerThroughTheTunnel) {
-    const platform::TwipsMapping mapping = session().mapping();
+    const platform::TwipsMapping mapping = program().mapping();
     const playfield::Playfield atLoad;
     const StartButtonArea startButton(mapping);
     const auto buttonGone = [&](const Screenshot& s) { return startButton.gone(s); };
 
     // The Start button shows its face until Start is chosen.
-    const Screenshot before = session().captureWhen(
+    const Screenshot before = program().captureWhen(
         mainWindow(),
         [&](const Screenshot& s) {
             return compareWalls(s, atLoad.frmGulpo, mapping).mismatches == 0 &&
@@ -165,7 +165,7 @@ TEST_F(StartAndSteer, AltSStartsTheGameAndTheLeftArrowSendsThePlayerThroughTheTu
 
     pressIn(mainWindow(), "window", "alt+s");
     const Screenshot afterStart =
-        session().captureWhen(mainWindow(), buttonGone, std::chrono::milliseconds(2000));
+        program().captureWhen(mainWindow(), buttonGone, std::chrono::milliseconds(2000));
     const auto startSeen = Clock::now();
     keep(afterStart, "after_start");
     ASSERT_TRUE(buttonGone(afterStart))

@@ -1,11 +1,11 @@
-#include "app/graphical_session.h"
+#include "app/desktop/graphical_session.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace desktop {
 
 namespace {
 
@@ -49,4 +49,4 @@ bool graphicalSessionFound(int argc, char** argv) {
     return platformNamed(argc, argv) || !setting("DISPLAY").empty() || waylandSocketFound();
 }
 
-}  // namespace app
+}  // namespace desktop

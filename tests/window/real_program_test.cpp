@@ -1,4 +1,4 @@
-#include "tests/window/session_test.h"
+#include "tests/window/real_program_test.h"
 
 #include <algorithm>
 #include <iostream>
@@ -15,11 +15,11 @@ std::string currentTestName() {
     return name;
 }
 
-SessionTest::SessionTest() {
+RealProgramTest::RealProgramTest() {
     options.name = currentTestName();
 }
 
-void SessionTest::SetUp() {
+void RealProgramTest::SetUp() {
     if (!onX) {
         return;
     }
@@ -27,9 +27,9 @@ void SessionTest::SetUp() {
         GTEST_SKIP() << "Xvfb is not installed here, so no real window can be shown";
     }
     try {
-        session_ = std::make_unique<GulpoSession>(options);
+        xvfb_ = std::make_unique<XvfbGame>(options);
         if (stepped) {
-            clock_.emplace(*session_, dir());
+            clock_.emplace(*xvfb_, dir());
         }
     } catch (const std::exception& e) {
         FAIL() << e.what();
@@ -37,7 +37,7 @@ void SessionTest::SetUp() {
     if (!launchInSetUp) {
         return;
     }
-    ASSERT_TRUE(session_->launch())
+    ASSERT_TRUE(xvfb_->launch())
         << "no mapped top-level window named \"Gulpo\" at the size asked for within 10 s; "
         << state();
     if (clock_) {
@@ -49,9 +49,9 @@ void SessionTest::SetUp() {
     }
 }
 
-void SessionTest::TearDown() {
+void RealProgramTest::TearDown() {
     clock_.reset();
-    session_.reset();
+    xvfb_.reset();
     if (HasFailure()) {
         // The servers' logs, for a look at what went wrong.
         scratch_.keep();
@@ -59,29 +59,29 @@ void SessionTest::TearDown() {
     }
 }
 
-std::string SessionTest::artifact(const std::string& what) const {
+std::string RealProgramTest::artifact(const std::string& what) const {
     return artifactPath(options.name + "." + what);
 }
 
-void SessionTest::press(const std::string& keys) {
-    const ExitStatus s = session_->press(keys);
+void RealProgramTest::press(const std::string& keys) {
+    const ExitStatus s = xvfb_->press(keys);
     ASSERT_TRUE(s.exited && s.code == 0) << "xdotool key " << keys << ": " << s.describe();
 }
 
-void SessionTest::pressIn(XWindowId window, const std::string& what, const std::string& keys) {
+void RealProgramTest::pressIn(XWindowId window, const std::string& what, const std::string& keys) {
     ASSERT_TRUE(x().focus(window, Millis(2000)))
         << "the " << what << " did not get the input focus";
     press(keys);
 }
 
-void SessionTest::keep(const Screenshot& shot, const std::string& what) {
+void RealProgramTest::keep(const Screenshot& shot, const std::string& what) {
     EXPECT_TRUE(savePng(shot, artifact(what + ".png"))) << "could not keep the picture " << what;
 }
 
-void SessionTest::waitForTheMaze() {
+void RealProgramTest::waitForTheMaze() {
     const playfield::Playfield model;
-    const platform::TwipsMapping mapping = session_->mapping();
-    const Screenshot shot = session_->captureWhen(
+    const platform::TwipsMapping mapping = xvfb_->mapping();
+    const Screenshot shot = xvfb_->captureWhen(
         mainWindow(),
         [&](const Screenshot& s) {
             return compareWalls(s, model.frmGulpo, mapping).mismatches == 0;
@@ -95,23 +95,23 @@ void SessionTest::waitForTheMaze() {
     ASSERT_EQ(c.mismatches, 0) << "the main window never showed the maze: " << c.describe(shot);
 }
 
-std::optional<Millis> SessionTest::expectCloseEndsTheProgram(XWindowId window,
-                                                             const std::string& what,
-                                                             Millis timeout) {
+std::optional<Millis> RealProgramTest::expectCloseEndsTheProgram(XWindowId window,
+                                                                 const std::string& what,
+                                                                 Millis timeout) {
     EXPECT_TRUE(x().takesDeleteRequests(window))
         << "the " << what << " does not list WM_DELETE_WINDOW in WM_PROTOCOLS, so a window "
         << "manager would kill the program instead of asking it to close";
-    const std::optional<Millis> took = session_->closeAndTimeTheEnd(window, timeout);
+    const std::optional<Millis> took = xvfb_->closeAndTimeTheEnd(window, timeout);
     if (!took) {
         ADD_FAILURE() << "gulpo was still running " << timeout.count() << " ms after its " << what
                       << " was asked to close; " << state();
         return took;
     }
-    const ExitStatus status = *session_->exitStatus();
+    const ExitStatus status = *xvfb_->exitStatus();
     EXPECT_TRUE(status.exited && status.code == 0) << "gulpo " << status.describe() << " after its "
                                                    << what << " was asked to close; " << state();
     std::ostringstream others;
-    const std::vector<std::string> lines = session_->unexpectedErrorLines();
+    const std::vector<std::string> lines = xvfb_->unexpectedErrorLines();
     for (const std::string& l : lines) {
         others << "\n  " << l;
     }
@@ -120,7 +120,7 @@ std::optional<Millis> SessionTest::expectCloseEndsTheProgram(XWindowId window,
     return took;
 }
 
-void SessionTest::note(const std::string& key, long value) {
+void RealProgramTest::note(const std::string& key, long value) {
     RecordProperty(key, std::to_string(value));
     std::cout << "[ measure  ] " << currentTestName() << ": " << key << " = " << value << "\n";
 }

@@ -27,12 +27,12 @@ namespace desktop {
 //                   gives it, saves a fresh rendering of it to PATH (PNG)
 //
 // Input, and answers to "advance", are answered once the game stands still.
-class SteppedGame {
+class SteppedClock {
   public:
-    SteppedGame(platform::QtPlatform& platform, core::Session& session,
-                const std::string& commandsPath, const std::string& repliesPath);
-    SteppedGame(const SteppedGame&) = delete;
-    SteppedGame& operator=(const SteppedGame&) = delete;
+    SteppedClock(platform::QtPlatform& platform, core::Session& session,
+                 const std::string& commandsPath, const std::string& repliesPath);
+    SteppedClock(const SteppedClock&) = delete;
+    SteppedClock& operator=(const SteppedClock&) = delete;
 
   private:
     std::int64_t pace(std::int64_t until);

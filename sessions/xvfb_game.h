@@ -17,7 +17,7 @@
 
 namespace sessions {
 
-struct SessionOptions {
+struct XvfbGameOptions {
     // Names the logs and pictures the session leaves among the artifacts.
     std::string name{};
     // Arguments for the program.
@@ -35,17 +35,17 @@ struct SessionOptions {
     std::string windowManagerDir{};
 };
 
-class GulpoSession {
+class XvfbGame {
   public:
     // Starts the X server; throws std::runtime_error if it does not come up.
-    explicit GulpoSession(SessionOptions options);
-    GulpoSession(const GulpoSession&) = delete;
-    GulpoSession& operator=(const GulpoSession&) = delete;
-    ~GulpoSession();
+    explicit XvfbGame(XvfbGameOptions options);
+    XvfbGame(const XvfbGame&) = delete;
+    XvfbGame& operator=(const XvfbGame&) = delete;
+    ~XvfbGame();
 
     // What the next launch starts.
-    SessionOptions& options() { return options_; }
-    const SessionOptions& options() const { return options_; }
+    XvfbGameOptions& options() { return options_; }
+    const XvfbGameOptions& options() const { return options_; }
 
     // Starts the program (again, if an earlier run has ended) and waits for
     // its main window, at the size asked for; false if it does not show
@@ -106,7 +106,7 @@ class GulpoSession {
   private:
     std::string artifact(const std::string& suffix) const;
 
-    SessionOptions options_;
+    XvfbGameOptions options_;
     VirtualScreen screen_;
     XClient client_;
     std::optional<Server> bus_;

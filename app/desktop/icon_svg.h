@@ -4,10 +4,10 @@
 
 #include "platform/picture.h"
 
-namespace app {
+namespace desktop {
 
 // The game's icon as a scalable picture: one square per art pixel (a row's
 // runs of one colour merged), black left clear, edges kept sharp at any size.
 std::string iconSvg(const platform::Raster& player);
 
-}  // namespace app
+}  // namespace desktop

@@ -1,4 +1,4 @@
-#include "app/desktop/stepped.h"
+#include "app/desktop/stepped_clock.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -16,20 +16,20 @@ constexpr int kTakesItsSize = 2000;
 
 }  // namespace
 
-SteppedGame::SteppedGame(platform::QtPlatform& platform, core::Session& session,
-                         const std::string& commandsPath, const std::string& repliesPath)
+SteppedClock::SteppedClock(platform::QtPlatform& platform, core::Session& session,
+                           const std::string& commandsPath, const std::string& repliesPath)
     : platform_(platform),
       session_(session),
       pipe_(commandsPath, repliesPath),
       arrived_(pipe_.commandsFd(), QSocketNotifier::Read) {
-    platform_.stepper = [this](std::int64_t until) { return pace(until); };
+    platform_.steppedClock = [this](std::int64_t until) { return pace(until); };
 }
 
-void SteppedGame::reply(const std::string& answer) {
+void SteppedClock::reply(const std::string& answer) {
     pipe_.reply(answer);
 }
 
-std::int64_t SteppedGame::pace(std::int64_t until) {
+std::int64_t SteppedClock::pace(std::int64_t until) {
     if (until <= allowed_) {
         return allowed_;
     }
@@ -54,7 +54,7 @@ std::int64_t SteppedGame::pace(std::int64_t until) {
     }
 }
 
-bool SteppedGame::serve(const std::string& line) {
+bool SteppedClock::serve(const std::string& line) {
     std::istringstream in(line);
     std::string verb;
     in >> verb;
@@ -83,7 +83,7 @@ bool SteppedGame::serve(const std::string& line) {
     return false;
 }
 
-bool SteppedGame::input(const std::string& line) {
+bool SteppedClock::input(const std::string& line) {
     try {
         lines_.push_back(core::parseScript(line, "stepped input"));
     } catch (const core::ScriptError& e) {
@@ -103,7 +103,7 @@ bool SteppedGame::input(const std::string& line) {
     return true;
 }
 
-std::string SteppedGame::snap(const std::string& path, int width, int height) {
+std::string SteppedClock::snap(const std::string& path, int width, int height) {
     platform::FormWindow* window = platform_.windowOf(session_.game().frmGulpo);
     // A size the X server has granted reaches the window as an event a
     // moment later; and what the game wrote reaches the screen first.

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "sessions/files.h"
-#include "sessions/gulpo_session.h"
+#include "sessions/xvfb_game.h"
 #include "tests/window/scene_pixels.h"
 #include "tests/window/stepped_clock.h"
 
@@ -27,15 +27,15 @@ using namespace sessions;
 // for naming its artifacts.
 std::string currentTestName();
 
-class SessionTest : public ::testing::Test {
+class RealProgramTest : public ::testing::Test {
   protected:
-    SessionTest();
+    RealProgramTest();
 
     void SetUp() override;
     void TearDown() override;
 
     // The game, named after the test.
-    SessionOptions options;
+    XvfbGameOptions options;
     // The test's own X server; without one (the Wayland and no-display
     // tests), the test runs what it needs itself. A test that needs one is
     // skipped where Xvfb is not installed.
@@ -51,12 +51,12 @@ class SessionTest : public ::testing::Test {
     // "<test>.<what>" among the artifacts, kept after the run.
     std::string artifact(const std::string& what) const;
 
-    GulpoSession& session() { return *session_; }
+    XvfbGame& program() { return *xvfb_; }
     SteppedClock& clock() { return *clock_; }
-    XClient& x() { return session_->x(); }
-    XWindowId mainWindow() const { return session_->mainWindow(); }
-    std::string state() { return session_->state(); }
-    bool running() { return session_->running(); }
+    XClient& x() { return xvfb_->x(); }
+    XWindowId mainWindow() const { return xvfb_->mainWindow(); }
+    std::string state() { return xvfb_->state(); }
+    bool running() { return xvfb_->running(); }
 
     // Presses keys through XTEST into the window with the input focus.
     void press(const std::string& keys);
@@ -77,7 +77,7 @@ class SessionTest : public ::testing::Test {
 
   private:
     ScratchFolder scratch_{"gulpo-test"};
-    std::unique_ptr<GulpoSession> session_;
+    std::unique_ptr<XvfbGame> xvfb_;
     std::optional<SteppedClock> clock_;
 };
 

@@ -1,8 +1,8 @@
-#include "app/game_icon.h"
+#include "app/desktop/game_icon.h"
 
 #include <algorithm>
 
-namespace app {
+namespace desktop {
 
 namespace {
 
@@ -49,4 +49,4 @@ QImage gameIcon(const platform::Raster& r, int size) {
     return icon;
 }
 
-}  // namespace app
+}  // namespace desktop

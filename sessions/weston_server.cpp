@@ -1,4 +1,4 @@
-#include "sessions/weston_session.h"
+#include "sessions/weston_server.h"
 
 #include <sys/stat.h>
 
@@ -35,12 +35,12 @@ bool westonInstalled() {
     return *GULPO_WESTON != '\0' && *GULPO_SCREENSHOOTER != '\0';
 }
 
-WestonSession::WestonSession(const std::string& dir, int width, int height, int scale)
+WestonServer::WestonServer(const std::string& dir, int width, int height, int scale)
     : dir_(dir),
       runtime_(dir + "/runtime"),
       compositor_(weston(runtime_, dir + "/weston.log", width, height, scale)) {}
 
-std::unique_ptr<ChildProcess> WestonSession::startClient(
+std::unique_ptr<ChildProcess> WestonServer::startClient(
     const std::vector<std::string>& argv, const std::string& logPath,
     const std::vector<std::string>& extraEnv) const {
     std::vector<std::string> env{"XDG_RUNTIME_DIR=" + runtime_,
@@ -50,11 +50,11 @@ std::unique_ptr<ChildProcess> WestonSession::startClient(
     return std::make_unique<ChildProcess>(argv, env, logPath);
 }
 
-std::string WestonSession::log() const {
+std::string WestonServer::log() const {
     return readFile(dir_ + "/weston.log");
 }
 
-std::string WestonSession::clientProtocol(const std::string& text) const {
+std::string WestonServer::clientProtocol(const std::string& text) const {
     // Lines read "[time][proto] client 0x... rq interface@id.request(...)".
     std::istringstream lines(log());
     std::vector<std::string> all;
@@ -79,11 +79,11 @@ std::string WestonSession::clientProtocol(const std::string& text) const {
     return found;
 }
 
-bool WestonSession::waitForLog(const std::string& text, Millis timeout) const {
+bool WestonServer::waitForLog(const std::string& text, Millis timeout) const {
     return pollUntil([&] { return log().find(text) != std::string::npos; }, timeout, Millis(20));
 }
 
-Screenshot WestonSession::screenshot() const {
+Screenshot WestonServer::screenshot() const {
     namespace fs = std::filesystem;
     // The screenshooter writes its picture into its working folder.
     const fs::path folder = fs::path(dir_) / "screenshots";

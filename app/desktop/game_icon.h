@@ -4,7 +4,7 @@
 
 #include "platform/picture.h"
 
-namespace app {
+namespace desktop {
 
 // The game's icon at size x size: the player's picture with its black
 // background made clear, never smoothed, so the pixel art stays crisp. Where
@@ -13,4 +13,4 @@ namespace app {
 // otherwise (the small sizes and 48) it is stretched to fill the icon.
 QImage gameIcon(const platform::Raster& player, int size);
 
-}  // namespace app
+}  // namespace desktop

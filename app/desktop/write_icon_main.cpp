@@ -5,8 +5,8 @@
 #include <fstream>
 #include <string_view>
 
-#include "app/game_icon.h"
-#include "app/icon_svg.h"
+#include "app/desktop/game_icon.h"
+#include "app/desktop/icon_svg.h"
 #include "playfield/artwork.h"
 
 int main(int argc, char** argv) {
@@ -18,11 +18,11 @@ int main(int argc, char** argv) {
     bool written = false;
     if (std::string_view(argv[1]) == "scalable") {
         std::ofstream file(argv[2], std::ios::binary);
-        file << app::iconSvg(player);
+        file << desktop::iconSvg(player);
         written = static_cast<bool>(file.flush());
     } else {
         const int size = std::atoi(argv[1]);
-        written = size > 0 && app::gameIcon(player, size).save(argv[2]);
+        written = size > 0 && desktop::gameIcon(player, size).save(argv[2]);
     }
     if (!written) {
         std::fprintf(stderr, "gulpo-write-icon: cannot write %s\n", argv[2]);

@@ -15,13 +15,13 @@ bool westonInstalled();
 // A private headless Weston compositor: its output is memory drawn by the
 // CPU, it has no input devices, and it logs every Wayland request and event
 // it sees. Its screenshooter is on, so that what it shows can be seen.
-class WestonSession {
+class WestonServer {
   public:
     // Starts the compositor with its runtime folder under `dir`, an output
     // of `width` by `height` logical pixels at the given scale; throws
     // std::runtime_error, with its log, if it does not take clients within
     // 10 s.
-    WestonSession(const std::string& dir, int width, int height, int scale);
+    WestonServer(const std::string& dir, int width, int height, int scale);
 
     // Runs `argv` as a client of the compositor, with `extraEnv`
     // ("NAME=value") added to its environment and its output in `logPath`.

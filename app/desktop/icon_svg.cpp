@@ -1,9 +1,9 @@
-#include "app/icon_svg.h"
+#include "app/desktop/icon_svg.h"
 
 #include <array>
 #include <cstdio>
 
-namespace app {
+namespace desktop {
 
 namespace {
 
@@ -44,4 +44,4 @@ std::string iconSvg(const platform::Raster& r) {
     return svg;
 }
 
-}  // namespace app
+}  // namespace desktop

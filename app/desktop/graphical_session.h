@@ -1,6 +1,6 @@
 #pragma once
 
-namespace app {
+namespace desktop {
 
 // Whether the toolkit has somewhere to show the game: a platform named on
 // the command line (-platform) or in QT_QPA_PLATFORM, an X display in
@@ -13,4 +13,4 @@ inline constexpr const char* kNoGraphicalSession =
     "gulpo: no graphical session found (no X display, no Wayland socket); start it from a "
     "desktop session, or set DISPLAY or WAYLAND_DISPLAY";
 
-}  // namespace app
+}  // namespace desktop

@@ -1,4 +1,4 @@
-#include "sessions/gulpo_session.h"
+#include "sessions/xvfb_game.h"
 
 #include <sstream>
 
@@ -19,7 +19,7 @@ constexpr const char* kHarmlessWarning = "QStandardPaths: XDG_RUNTIME_DIR not se
 
 }  // namespace
 
-GulpoSession::GulpoSession(SessionOptions options)
+XvfbGame::XvfbGame(XvfbGameOptions options)
     : options_(std::move(options)),
       screen_(artifactPath("window_" + options_.name + ".xvfb.log")),
       client_(screen_.display()) {
@@ -29,17 +29,17 @@ GulpoSession::GulpoSession(SessionOptions options)
     }
 }
 
-GulpoSession::~GulpoSession() {
+XvfbGame::~XvfbGame() {
     if (program_) {
         program_->stop();
     }
 }
 
-std::string GulpoSession::artifact(const std::string& suffix) const {
+std::string XvfbGame::artifact(const std::string& suffix) const {
     return artifactPath("window_" + options_.name + suffix);
 }
 
-bool GulpoSession::launch() {
+bool XvfbGame::launch() {
     if (program_) {
         program_->stop();
         program_.reset();
@@ -59,28 +59,28 @@ bool GulpoSession::launch() {
            client_.resize(main_, *options_.mainWindowSize, Millis(3000));
 }
 
-pid_t GulpoSession::pid() const {
+pid_t XvfbGame::pid() const {
     return program_ ? program_->pid() : -1;
 }
 
-platform::TwipsMapping GulpoSession::mapping() {
+platform::TwipsMapping XvfbGame::mapping() {
     const WindowSize size = client_.size(main_).value_or(WindowSize{});
     return platform::TwipsMapping::fit(playfield::kClientWidth, playfield::kClientHeight,
                                        size.width, size.height);
 }
 
-std::optional<ExitStatus> GulpoSession::exitStatus() {
+std::optional<ExitStatus> XvfbGame::exitStatus() {
     return waitForEnd(Millis(0));
 }
 
-std::optional<ExitStatus> GulpoSession::waitForEnd(Millis timeout) {
+std::optional<ExitStatus> XvfbGame::waitForEnd(Millis timeout) {
     if (!program_) {
         return std::nullopt;
     }
     return program_->waitFor(timeout);
 }
 
-std::string GulpoSession::state() {
+std::string XvfbGame::state() {
     std::ostringstream s;
     if (!program_) {
         s << "gulpo was not started";
@@ -100,11 +100,11 @@ std::string GulpoSession::state() {
     return s.str();
 }
 
-std::string GulpoSession::errorOutput() const {
+std::string XvfbGame::errorOutput() const {
     return readFile(artifact(".gulpo.err.log"));
 }
 
-std::vector<std::string> GulpoSession::unexpectedErrorLines() const {
+std::vector<std::string> XvfbGame::unexpectedErrorLines() const {
     std::vector<std::string> lines;
     std::istringstream in(errorOutput());
     for (std::string line; std::getline(in, line);) {
@@ -115,7 +115,7 @@ std::vector<std::string> GulpoSession::unexpectedErrorLines() const {
     return lines;
 }
 
-ExitStatus GulpoSession::xdotool(const std::vector<std::string>& args) {
+ExitStatus XvfbGame::xdotool(const std::vector<std::string>& args) {
     if (std::string(GULPO_XDOTOOL).empty()) {
         ExitStatus missing;
         missing.exited = true;
@@ -127,16 +127,16 @@ ExitStatus GulpoSession::xdotool(const std::vector<std::string>& args) {
     return runToCompletion(argv, screen_.display(), kXdotoolRuns);
 }
 
-ExitStatus GulpoSession::press(const std::string& keys) {
+ExitStatus XvfbGame::press(const std::string& keys) {
     return xdotool({"key", keys});
 }
 
-std::string GulpoSession::keep(const Screenshot& shot, const std::string& what) const {
+std::string XvfbGame::keep(const Screenshot& shot, const std::string& what) const {
     const std::string path = artifact("_" + what + ".png");
     return savePng(shot, path) ? path : "";
 }
 
-std::optional<Millis> GulpoSession::closeAndTimeTheEnd(XWindowId window, Millis timeout) {
+std::optional<Millis> XvfbGame::closeAndTimeTheEnd(XWindowId window, Millis timeout) {
     client_.askToClose(window);
     const auto asked = Clock::now();
     if (!pollUntil([&] { return exitStatus().has_value(); }, timeout, Millis(1))) {
