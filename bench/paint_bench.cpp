@@ -31,10 +31,10 @@ void paintAt(benchmark::State& state, int percent) {
     }
 }
 
-void PaintMainWindow100(benchmark::State& state) {
+void paintMainWindow100(benchmark::State& state) {
     paintAt(state, 100);
 }
-void PaintMainWindow300(benchmark::State& state) {
+void paintMainWindow300(benchmark::State& state) {
     paintAt(state, 300);
 }
 
@@ -87,17 +87,17 @@ void playAt(benchmark::State& state, int percent) {
     state.counters["pct_of_window"] = 100.0 * perTick / windowPixels;
 }
 
-void PlayRepaintPerTick100(benchmark::State& state) {
+void playRepaintPerTick100(benchmark::State& state) {
     playAt(state, 100);
 }
-void PlayRepaintPerTick300(benchmark::State& state) {
+void playRepaintPerTick300(benchmark::State& state) {
     playAt(state, 300);
 }
 
-BENCHMARK(PaintMainWindow100)->Unit(benchmark::kMicrosecond);
-BENCHMARK(PaintMainWindow300)->Unit(benchmark::kMicrosecond);
-BENCHMARK(PlayRepaintPerTick100)->Unit(benchmark::kMicrosecond)->Iterations(3000);
-BENCHMARK(PlayRepaintPerTick300)->Unit(benchmark::kMicrosecond)->Iterations(3000);
+BENCHMARK(paintMainWindow100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(paintMainWindow300)->Unit(benchmark::kMicrosecond);
+BENCHMARK(playRepaintPerTick100)->Unit(benchmark::kMicrosecond)->Iterations(3000);
+BENCHMARK(playRepaintPerTick300)->Unit(benchmark::kMicrosecond)->Iterations(3000);
 
 }  // namespace
 

@@ -35,15 +35,15 @@ void runSession(benchmark::State& state, bool trace) {
         benchmark::Counter(static_cast<double>(ticks), benchmark::Counter::kIsRate);
 }
 
-void TenMinutesNoTrace(benchmark::State& state) {
+void tenMinutesNoTrace(benchmark::State& state) {
     runSession(state, false);
 }
-void TenMinutesTraceToDevNull(benchmark::State& state) {
+void tenMinutesTraceToDevNull(benchmark::State& state) {
     runSession(state, true);
 }
 
 // An arrow key's line, written to a file on disk the moment it is taken.
-void RecordAnInput(benchmark::State& state) {
+void recordAnInput(benchmark::State& state) {
     const std::string path = "/tmp/gulpo-record-bench-" + std::to_string(::getpid()) + ".txt";
     {
         core::OutputFile recording(path, "the recording", core::OutputFile::Kind::lines);
@@ -59,9 +59,9 @@ void RecordAnInput(benchmark::State& state) {
     std::remove(path.c_str());
 }
 
-BENCHMARK(RecordAnInput)->Unit(benchmark::kMicrosecond);
-BENCHMARK(TenMinutesNoTrace)->Unit(benchmark::kMillisecond);
-BENCHMARK(TenMinutesTraceToDevNull)->Unit(benchmark::kMillisecond);
+BENCHMARK(recordAnInput)->Unit(benchmark::kMicrosecond);
+BENCHMARK(tenMinutesNoTrace)->Unit(benchmark::kMillisecond);
+BENCHMARK(tenMinutesTraceToDevNull)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -17,12 +17,12 @@ std::int32_t wholeTwips(float twips) {
     if (!(v == v)) {
         return 0;
     }
-    constexpr double lo = std::numeric_limits<std::int32_t>::min();
-    constexpr double hi = std::numeric_limits<std::int32_t>::max();
-    if (v < lo) {
+    constexpr double kLowest = std::numeric_limits<std::int32_t>::min();
+    constexpr double kHighest = std::numeric_limits<std::int32_t>::max();
+    if (v < kLowest) {
         return std::numeric_limits<std::int32_t>::min();
     }
-    if (v > hi) {
+    if (v > kHighest) {
         return std::numeric_limits<std::int32_t>::max();
     }
     return static_cast<std::int32_t>(v);

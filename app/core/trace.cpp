@@ -62,10 +62,10 @@ void TraceWriter::string(std::string_view s) {
                 break;
             default:
                 if (static_cast<unsigned char>(c) < 0x20) {
-                    static constexpr char hex[] = "0123456789abcdef";
+                    static constexpr char kHexDigits[] = "0123456789abcdef";
                     raw("\\u00");
-                    buffer_ += hex[(c >> 4) & 0xF];
-                    buffer_ += hex[c & 0xF];
+                    buffer_ += kHexDigits[(c >> 4) & 0xF];
+                    buffer_ += kHexDigits[c & 0xF];
                 } else {
                     buffer_ += c;
                 }
