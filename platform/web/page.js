@@ -20,15 +20,9 @@ mergeInto(LibraryManager.library, {
       Module['gulpoPage'] = page;
       // Resolves after `ms` milliseconds (never, when negative), or as soon
       // as the page wakes the game's thread.
-      // The timer is set from a message's task, not from the timer's task
-      // before it: browsers hold a timer set from a chain of timers to at
-      // least 4 ms, which would make a tick a few milliseconds late.
-      const channel = new MessageChannel();
       page.sleep = (ms) => new Promise((resolve) => {
         let timer = null;
-        let woken = false;
         page.wake = () => {
-          woken = true;
           if (timer !== null) {
             clearTimeout(timer);
           }
@@ -36,12 +30,7 @@ mergeInto(LibraryManager.library, {
           resolve();
         };
         if (ms >= 0) {
-          channel.port1.onmessage = () => {
-            if (!woken) {
-              timer = setTimeout(page.wake, ms);
-            }
-          };
-          channel.port2.postMessage(0);
+          timer = setTimeout(page.wake, ms);
         }
       });
       const wake = () => {
