@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/core/replay.h"
+#include "app/core/session.h"
 #include "app/desktop/recording.h"
 #include "bench/session_script.h"
 
@@ -51,7 +52,7 @@ void RecordAnInput(benchmark::State& state) {
         key.args[0] = 37;
         for (auto _ : state) {
             key.t += 100;
-            recording.take(key);
+            recording.take(core::scriptLineOf(key));
         }
     }
     std::remove(path.c_str());
