@@ -23,7 +23,8 @@ class ReplayTool : public ::testing::Test {
     // Runs `gulpo-replay ARGS` through the shell. Its standard output is
     // kept unless `output` redirects it elsewhere (">/dev/full", ">&-").
     ToolRun run(const std::string& args, const std::string& output = "");
-    // Runs a shell command line in which $REPLAY names the binary.
+    // Runs a shell command line in which $REPLAY names the binary, as a child
+    // process of the test's own (sessions/process.h).
     ToolRun shell(const std::string& commandLine);
 
     sessions::ScratchFolder scratch_{"gulpo-replay-test"};
