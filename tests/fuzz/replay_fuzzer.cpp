@@ -17,7 +17,7 @@ namespace {
 constexpr std::int64_t kRunMs = 120000;
 
 // The script read in pieces of a few bytes, or its message when refused.
-std::string readInPieces(std::string_view text, std::size_t piece) {
+std::string outcomeReadInPieces(std::string_view text, std::size_t piece) {
     core::ScriptReader reader("fuzz");
     try {
         for (std::size_t at = 0; at < text.size(); at += piece) {
@@ -33,7 +33,7 @@ std::string readInPieces(std::string_view text, std::size_t piece) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const std::string inPieces = readInPieces(text, 1 + size % 5);
+    const std::string inPieces = outcomeReadInPieces(text, 1 + size % 5);
     core::Script script;
     try {
         script = core::parseScript(text, "fuzz");

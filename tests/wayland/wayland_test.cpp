@@ -26,8 +26,6 @@
 namespace window_test {
 namespace {
 
-// The player's body, and the dots.
-constexpr std::uint32_t kPureYellow = rgbOf(playfield::DotColour);
 // The player's disc covers about 490 pixels of its 25 by 25 box; a dot 64.
 constexpr long kPlayerPixels = 300;
 // Where the player stops after Right from its start spot: before the wall

@@ -86,8 +86,11 @@ class CoreHog {
         }
     }
     ~CoreHog() {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
+        // A failed fork leaves no hog, and kill(-1) would reach every process.
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
     }
 
   private:

@@ -27,6 +27,8 @@ constexpr std::uint32_t rgbOf(platform::Colour c) {
 }
 // The walls' pure blue, as the screen holds it.
 inline constexpr std::uint32_t kWallShown = rgbOf(playfield::WallColour);
+// The player's body and the dots, pure yellow.
+inline constexpr std::uint32_t kPureYellow = rgbOf(playfield::DotColour);
 std::string hex(std::uint32_t rgb);
 
 // A box of the scene in whole pixels, right and bottom exclusive.

@@ -20,8 +20,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr std::uint32_t kPureYellow = 0xFFFF00;  // the player's body
-
 // Rows of the side tunnel the player walks along from its start spot.
 constexpr int kTunnelTop = 188;
 constexpr int kTunnelBottom = 220;  // inclusive
