@@ -73,7 +73,7 @@ void playAt(benchmark::State& state, int percent) {
             gulpo.frmGulpo.click(gulpo.cmdStart);  // a new game or level
         }
         if (dice.roll(8) == 0) {
-            gulpo.frmGulpo.keyDown(platform::keys::left + dice.roll(4));
+            gulpo.frmGulpo.keyDown(platform::keys::kLeft + dice.roll(4));
         }
         platform.dispatch([&] { gulpo.tmrMain_Timer(); });
         state.ResumeTiming();

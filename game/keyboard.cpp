@@ -7,22 +7,22 @@ namespace game {
 // player at once; a turn always stops motion on the other axis.
 void FrmGulpo::Form_KeyDown(Int16 keyCode) {
     switch (keyCode) {
-        case platform::keys::left:
+        case platform::keys::kLeft:
             PlayerDX = -kPlayerStep;
             PlayerDY = 0;
             imgGulpo.setPicture(imgGulpoLeft.picture());
             break;
-        case platform::keys::up:
+        case platform::keys::kUp:
             PlayerDY = -kPlayerStep;
             PlayerDX = 0;
             imgGulpo.setPicture(imgGulpoUp.picture());
             break;
-        case platform::keys::right:
+        case platform::keys::kRight:
             PlayerDX = kPlayerStep;
             PlayerDY = 0;
             imgGulpo.setPicture(imgGulpoRight.picture());
             break;
-        case platform::keys::down:
+        case platform::keys::kDown:
             PlayerDY = kPlayerStep;
             PlayerDX = 0;
             imgGulpo.setPicture(imgGulpoDown.picture());

@@ -93,14 +93,14 @@ void Form::press(CommandButton& button) {
 
 void Form::keyDown(int keyCode) {
     if (focused_ != nullptr && focused_->Visible()) {
-        if (keyCode == keys::enter || keyCode == keys::space) {
+        if (keyCode == keys::kEnter || keyCode == keys::kSpace) {
             press(*focused_);
-        } else if (keyCode == keys::tab) {
+        } else if (keyCode == keys::kTab) {
             focusNextVisible(focused_);
         }
         return;
     }
-    if (keyCode == keys::enter && default_ != nullptr && default_->Visible()) {
+    if (keyCode == keys::kEnter && default_ != nullptr && default_->Visible()) {
         press(*default_);
         return;
     }

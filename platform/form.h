@@ -27,13 +27,13 @@ class FormView {
 
 // Key codes the toolkit knows by name.
 namespace keys {
-constexpr int tab = 9;
-constexpr int enter = 13;
-constexpr int space = 32;
-constexpr int left = 37;
-constexpr int up = 38;
-constexpr int right = 39;
-constexpr int down = 40;
+constexpr int kTab = 9;
+constexpr int kEnter = 13;
+constexpr int kSpace = 32;
+constexpr int kLeft = 37;
+constexpr int kUp = 38;
+constexpr int kRight = 39;
+constexpr int kDown = 40;
 }  // namespace keys
 
 // A window: a caption, a client area in twips, a background, its elements in

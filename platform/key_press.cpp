@@ -9,13 +9,13 @@ std::optional<Input> keyPress(std::string_view form, int code, bool alt) {
         return Input{Input::Kind::accessKey, form, code, {}};
     }
     switch (code) {
-        case keys::tab:
-        case keys::enter:
-        case keys::space:
-        case keys::left:
-        case keys::up:
-        case keys::right:
-        case keys::down:
+        case keys::kTab:
+        case keys::kEnter:
+        case keys::kSpace:
+        case keys::kLeft:
+        case keys::kUp:
+        case keys::kRight:
+        case keys::kDown:
             return Input{Input::Kind::key, form, code, {}};
         default:
             // No handler of the game reads any other key.

@@ -163,7 +163,7 @@ std::optional<ScriptEvent> scriptEventOf(const platform::Input& input) {
             }
             // Close is the About window's only button, and always holds its
             // focus: Enter and Space press it, other keys do nothing there.
-            if (input.code == platform::keys::enter || input.code == platform::keys::space) {
+            if (input.code == platform::keys::kEnter || input.code == platform::keys::kSpace) {
                 return playerEvent(Verb::click, indexIn("close", kScriptButtons));
             }
             return std::nullopt;

@@ -78,21 +78,21 @@ int virtualKeyOf(int qtKey) {
     }
     switch (qtKey) {
         case Qt::Key_Left:
-            return keys::left;
+            return keys::kLeft;
         case Qt::Key_Up:
-            return keys::up;
+            return keys::kUp;
         case Qt::Key_Right:
-            return keys::right;
+            return keys::kRight;
         case Qt::Key_Down:
-            return keys::down;
+            return keys::kDown;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            return keys::enter;
+            return keys::kEnter;
         case Qt::Key_Space:
-            return keys::space;
+            return keys::kSpace;
         case Qt::Key_Tab:
         case Qt::Key_Backtab:
-            return keys::tab;
+            return keys::kTab;
         default:
             return 0;
     }
