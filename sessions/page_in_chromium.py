@@ -15,7 +15,8 @@ from selenium import webdriver
 from selenium.webdriver.chrome.options import Options
 from selenium.webdriver.chrome.service import Service
 
-PAGE_DIR = os.environ.get('GULPO_PAGE_DIR', '')
+# Absolute, as the page's files are linked from a folder of the session's own.
+PAGE_DIR = os.path.abspath(os.environ.get('GULPO_PAGE_DIR', ''))
 REPLAY = os.environ.get('GULPO_REPLAY', '')
 
 # Headless Chromium on a machine with no display, and none of the
