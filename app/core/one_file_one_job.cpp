@@ -57,7 +57,7 @@ std::string shown(const NamedFile& f) {
     if (f.standardStream >= 0) {
         return f.option + (f.standardStream == 0 ? " on standard input" : " on standard output");
     }
-    return f.option + " " + core::quoted(f.path);
+    return f.option + " " + core::singleQuoted(f.path);
 }
 
 }  // namespace

@@ -144,7 +144,7 @@ std::int64_t ScriptReader::number(std::string_view text, std::string_view what, 
     const char* last = text.data() + text.size();
     auto [ptr, ec] = std::from_chars(text.data(), last, value);
     if (ec == std::errc::invalid_argument || ptr != last) {
-        fail(std::string(what) + " " + quoted(text) + " is not a whole number");
+        fail(std::string(what) + " " + singleQuoted(text) + " is not a whole number");
     }
     if (ec == std::errc::result_out_of_range || value < lo || value > hi) {
         fail(std::string(what) + " " + shortened(text) + " is out of range " + std::to_string(lo) +
@@ -155,7 +155,7 @@ std::int64_t ScriptReader::number(std::string_view text, std::string_view what, 
 
 ScriptEvent ScriptReader::event(const std::vector<std::string_view>& words) {
     if (words.size() < 2) {
-        fail("expected '<time> <verb> [arguments]', found " + quoted(words[0]));
+        fail("expected '<time> <verb> [arguments]', found " + singleQuoted(words[0]));
     }
     ScriptEvent e;
     e.line = lineNo_ + 1;
@@ -167,7 +167,8 @@ ScriptEvent ScriptReader::event(const std::vector<std::string_view>& words) {
     previous_ = e.t;
     const int verb = indexOf(words[1], kVerbNames);
     if (verb < 0) {
-        fail("unknown verb " + quoted(words[1]) + " (expected " + listed(kVerbNames, " or ") + ")");
+        fail("unknown verb " + singleQuoted(words[1]) + " (expected " + listed(kVerbNames, " or ") +
+             ")");
     }
     e.verb = static_cast<Verb>(verb);
     const std::span<const std::string_view> args(words.data() + 2, words.size() - 2);
@@ -182,7 +183,7 @@ ScriptEvent ScriptReader::event(const std::vector<std::string_view>& words) {
                      std::string_view what) {
         const int at = indexOf(value, allowed);
         if (at < 0) {
-            fail("unknown " + std::string(what) + " " + quoted(value) + " (expected one of " +
+            fail("unknown " + std::string(what) + " " + singleQuoted(value) + " (expected one of " +
                  listed(allowed, ", ") + ")");
         }
         return static_cast<std::int16_t>(at);
@@ -199,7 +200,7 @@ ScriptEvent ScriptReader::event(const std::vector<std::string_view>& words) {
         case Verb::alt:
             expectArgs(1, "a letter");
             if (args[0].size() != 1 || !std::isalpha(static_cast<unsigned char>(args[0][0]))) {
-                fail("'alt' takes a single letter, found " + quoted(args[0]));
+                fail("'alt' takes a single letter, found " + singleQuoted(args[0]));
             }
             e.args[0] = static_cast<unsigned char>(args[0][0]);
             break;

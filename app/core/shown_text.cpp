@@ -28,7 +28,7 @@ std::string shortened(std::string_view text) {
     return escaped(text.substr(0, kShownBytes)) + "... (" + std::to_string(text.size()) + " bytes)";
 }
 
-std::string quoted(std::string_view text) {
+std::string singleQuoted(std::string_view text) {
     if (text.size() <= kShownBytes) {
         return "'" + escaped(text) + "'";
     }

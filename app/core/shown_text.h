@@ -19,6 +19,6 @@ std::string escaped(std::string_view text);
 std::string shortened(std::string_view text);
 
 // A shortened token in single quotes, as messages quote what they found.
-std::string quoted(std::string_view text);
+std::string singleQuoted(std::string_view text);
 
 }  // namespace core

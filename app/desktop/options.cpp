@@ -119,9 +119,10 @@ Options readOptions(int argc, const char* const* argv) {
         } else if (arg.size() > 1 && arg.front() == '-' && qtOptionWords(arg) > 0) {
             i += qtOptionWords(arg) - 1;
         } else if (arg.size() > 1 && arg.front() == '-') {
-            throw UsageError("unknown option " + core::quoted(arg) + " (gulpo --help lists them)");
+            throw UsageError("unknown option " + core::singleQuoted(arg) +
+                             " (gulpo --help lists them)");
         } else {
-            throw UsageError("unexpected argument " + core::quoted(arg) +
+            throw UsageError("unexpected argument " + core::singleQuoted(arg) +
                              " (to play a script in the window: gulpo --watch " +
                              core::escaped(arg) + ")");
         }

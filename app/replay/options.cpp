@@ -10,7 +10,7 @@ namespace replay {
 namespace {
 
 using core::kLatestScriptTime;
-using core::quoted;
+using core::singleQuoted;
 using core::UsageError;
 
 std::int64_t untilValue(std::string_view value) {
@@ -19,7 +19,7 @@ std::int64_t untilValue(std::string_view value) {
     const auto [ptr, ec] = std::from_chars(value.data(), last, ms);
     if (value.empty() || ec != std::errc() || ptr != last || ms < 0 || ms > kLatestScriptTime) {
         throw UsageError("--until takes a whole number of milliseconds from 0 to " +
-                         std::to_string(kLatestScriptTime) + ", found " + quoted(value));
+                         std::to_string(kLatestScriptTime) + ", found " + singleQuoted(value));
     }
     return ms;
 }
@@ -71,12 +71,12 @@ Options readOptions(int argc, const char* const* argv) {
         } else if (arg == "--help") {
             options.help = true;
         } else if (arg.size() > 1 && arg.front() == '-') {
-            throw UsageError("unknown option " + quoted(arg));
+            throw UsageError("unknown option " + singleQuoted(arg));
         } else if (options.scriptPath.empty()) {
             options.scriptPath = arg;
         } else {
-            throw UsageError("one script at a time, found " + quoted(options.scriptPath) + " and " +
-                             quoted(arg));
+            throw UsageError("one script at a time, found " + singleQuoted(options.scriptPath) +
+                             " and " + singleQuoted(arg));
         }
     }
     if (options.scriptPath.empty() && !options.help) {
