@@ -110,7 +110,7 @@ class Unit:
 
         # Findings name the unit's lines: give each its source's own.
         def source_line(m):
-            start, source = max(st for st in starts if st[0] <= int(m[1]))
+            start, source = max((st for st in starts if st[0] <= int(m[1])), default=(1, path))
             return f'{source}:{int(m[1]) - start + 1}:'
 
         return p.returncode, re.sub(re.escape(path) + r':(\d+):', source_line, p.stdout)
